@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the Debian packages Valvescope needs to build and test, skipping
+# whatever is already present. Safe to run on every `make`; works as root on a
+# fresh Debian 12 machine, or through sudo otherwise.
+set -eu
+
+PACKAGES="
+  build-essential cmake pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libmodbus-dev mbpoll socat
+  g++-mingw-w64-x86-64
+  poppler-utils
+"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+# shellcheck disable=SC2086
+$SUDO apt-get install -y --no-install-recommends $missing
