@@ -1,0 +1,115 @@
+#include "support/scripted_desktop.h"
+
+#include <utility>
+
+namespace vs::test {
+namespace {
+
+int nextAnswer(std::deque<int>& answers, Buttons buttons) {
+  if (answers.empty()) return buttons == Buttons::YesNo ? ANSWER_YES : ANSWER_OK;
+  const int answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> nextChoice(std::deque<std::optional<std::string>>& choices) {
+  if (choices.empty()) return std::nullopt;
+  auto choice = std::move(choices.front());
+  choices.pop_front();
+  return choice;
+}
+
+}  // namespace
+
+int ScriptedFormHost::messageBox(const std::string& text, const std::string& caption, Icon icon,
+                                 Buttons buttons) {
+  boxes.push_back({text, caption, icon, buttons, false});
+  return nextAnswer(answers, buttons);
+}
+
+std::optional<std::string> ScriptedFormHost::chooseFile(const FileDialogRequest& request) {
+  fileRequests.push_back(request);
+  return nextChoice(fileChoices);
+}
+
+bool ScriptedFormHost::tick(int id) {
+  if (!timerRunning(id)) return false;
+  form_.onTimer(id);
+  deliverPosted();
+  return true;
+}
+
+void ScriptedFormHost::deliverPosted() {
+  while (!posted.empty()) {
+    const auto [message, param] = posted.front();
+    posted.pop_front();
+    form_.onMessage(message, param);
+  }
+}
+
+void ScriptedDesktop::startTimer(int id, int milliseconds) {
+  timers[id] = milliseconds;
+  calls.push_back("startTimer " + std::to_string(id) + " " + std::to_string(milliseconds));
+}
+
+void ScriptedDesktop::killTimer(int id) {
+  timers.erase(id);
+  calls.push_back("killTimer " + std::to_string(id));
+}
+
+void ScriptedDesktop::postCommand(int id) {
+  posted.push_back(id);
+  calls.push_back("post " + std::to_string(id));
+}
+
+int ScriptedDesktop::messageBox(const std::string& text, const std::string& caption, Icon icon,
+                                Buttons buttons, bool ownedByMainWindow) {
+  boxes.push_back({text, caption, icon, buttons, ownedByMainWindow});
+  calls.push_back("messageBox " + caption + "|" + text);
+  if (pumpInModalLoops) runPosted();
+  return nextAnswer(answers, buttons);
+}
+
+int ScriptedDesktop::runForm(Form& form) {
+  calls.push_back("runForm " + std::to_string(form.templateId()));
+  formsRun.push_back(form.templateId());
+  if (failingForms.count(form.templateId()) != 0) return -1;
+  ScriptedFormHost host(form);
+  form.onInit();
+  if (pumpInModalLoops) runPosted();
+  if (const auto it = formScripts.find(form.templateId()); it != formScripts.end()) {
+    it->second(form, host);
+  }
+  if (!form.isEnded()) form.onClose();
+  return form.result();
+}
+
+void ScriptedDesktop::invalidate(bool erase) {
+  ++invalidations;
+  calls.push_back(erase ? "invalidate erase" : "invalidate");
+}
+
+void ScriptedDesktop::setTitle(const std::string& text) {
+  title = text;
+  calls.push_back("setTitle " + text);
+}
+
+void ScriptedDesktop::setStatusText(int part, const std::string& text) {
+  statusTexts[part] = text;
+}
+
+std::optional<std::string> ScriptedDesktop::chooseFile(const FileDialogRequest& request) {
+  fileRequests.push_back(request);
+  calls.push_back("chooseFile " + request.title);
+  return nextChoice(fileChoices);
+}
+
+void ScriptedDesktop::runPosted() {
+  while (!posted.empty()) {
+    const int id = posted.front();
+    posted.pop_front();
+    if (dispatch) dispatch(id);
+  }
+}
+
+}  // namespace vs::test

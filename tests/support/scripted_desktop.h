@@ -1,0 +1,98 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/desktop.h"
+#include "app/form.h"
+
+namespace vs::test {
+
+struct ShownBox {
+  std::string text;
+  std::string caption;
+  Icon icon = Icon::None;
+  Buttons buttons = Buttons::Ok;
+  bool owned = false;  // by the main window (Desktop) or by the dialog (FormHost)
+};
+
+// A FormHost whose timers a test ticks by hand and whose posted messages are
+// delivered when the test says so.
+class ScriptedFormHost : public FormHost {
+ public:
+  explicit ScriptedFormHost(Form& form) : form_(form) { form.attach(this); }
+
+  void startTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
+  void killTimer(int id) override { timers.erase(id); }
+  void post(int message, std::intptr_t param) override { posted.emplace_back(message, param); }
+  int messageBox(const std::string& text, const std::string& caption, Icon icon,
+                 Buttons buttons) override;
+  std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+
+  bool timerRunning(int id) const { return timers.count(id) != 0; }
+  // One tick of a running timer, then the messages it posted. Returns false
+  // (and does nothing) when the timer is not running.
+  bool tick(int id);
+  // Delivers posted messages, including those posted while delivering.
+  void deliverPosted();
+
+  std::map<int, int> timers;
+  std::deque<std::pair<int, std::intptr_t>> posted;
+  std::vector<ShownBox> boxes;
+  std::deque<int> answers;  // message box answers; when empty: OK, or Yes for Yes/No
+  std::vector<FileDialogRequest> fileRequests;
+  std::deque<std::optional<std::string>> fileChoices;  // when empty: cancelled
+
+ private:
+  Form& form_;
+};
+
+// A Desktop that records every call and answers from a script. Posted commands
+// go to `dispatch`; like a nested event loop, message boxes and modal forms run
+// the queued commands before they return (unless pumpInModalLoops is false).
+class ScriptedDesktop : public Desktop {
+ public:
+  using FormScript = std::function<void(Form&, ScriptedFormHost&)>;
+
+  void startTimer(int id, int milliseconds) override;
+  void killTimer(int id) override;
+  void postCommand(int id) override;
+  int messageBox(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
+                 bool ownedByMainWindow) override;
+  int runForm(Form& form) override;
+  void invalidate(bool erase) override;
+  void setTitle(const std::string& text) override;
+  void setStatusText(int part, const std::string& text) override;
+  std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+
+  // Runs queued commands through `dispatch` until none is left.
+  void runPosted();
+  bool timerRunning(int id) const { return timers.count(id) != 0; }
+  // The form script for a template id; a form without a script is closed with
+  // its close box right after its initialisation.
+  void onForm(int templateId, FormScript script) { formScripts[templateId] = std::move(script); }
+
+  std::function<void(int)> dispatch;
+  bool pumpInModalLoops = true;
+
+  std::vector<std::string> calls;  // one line per call, e.g. "killTimer 5001"
+  std::map<int, int> timers;
+  std::deque<int> posted;
+  std::vector<ShownBox> boxes;
+  std::deque<int> answers;  // message box answers; when empty: OK, or Yes for Yes/No
+  std::map<int, FormScript> formScripts;
+  std::set<int> failingForms;  // template ids whose forms cannot be created
+  std::vector<int> formsRun;   // template ids, in order
+  std::string title;
+  std::map<int, std::string> statusTexts;
+  int invalidations = 0;
+  std::vector<FileDialogRequest> fileRequests;
+  std::deque<std::optional<std::string>> fileChoices;  // when empty: cancelled
+};
+
+}  // namespace vs::test
