@@ -1,0 +1,4 @@
+list(APPEND VS_CORE_SOURCES
+  registers/register_map.cpp
+  registers/register_values.cpp
+)
