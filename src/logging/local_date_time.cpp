@@ -1,0 +1,22 @@
+#include "logging/local_date_time.h"
+
+#include <cstdio>
+
+#include "logging/local_tm.h"
+
+namespace vs {
+
+LocalDateTime toLocalDateTime(std::int64_t unixSeconds, int millisecond) {
+  std::tm tm{};
+  if (!localTm(static_cast<std::time_t>(unixSeconds), tm)) return {};
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+          tm.tm_min,         tm.tm_sec,     millisecond};
+}
+
+std::string dateText(const LocalDate& date) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d_%d_%d", date.year, date.month, date.day);
+  return text;
+}
+
+}  // namespace vs

@@ -1,0 +1,7 @@
+#include "logging/local_tm.h"
+
+namespace vs {
+
+bool localTm(std::time_t time, std::tm& out) { return ::localtime_r(&time, &out) != nullptr; }
+
+}  // namespace vs

@@ -1,0 +1,12 @@
+list(APPEND VS_CORE_SOURCES
+  logging/clock.cpp
+  logging/local_date_time.cpp
+  logging/log_csv_export.cpp
+  logging/log_file_name.cpp
+  logging/log_file_reader.cpp
+  logging/log_info.cpp
+  logging/log_record.cpp
+  logging/log_writer.cpp
+)
+list(APPEND VS_CORE_POSIX_SOURCES logging/local_tm_posix.cpp)
+list(APPEND VS_CORE_WIN32_SOURCES logging/local_tm_win32.cpp)

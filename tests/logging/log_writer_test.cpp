@@ -1,0 +1,148 @@
+#include "logging/log_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "logging/log_files.h"
+#include "support/temp_dir.h"
+
+namespace vs {
+namespace {
+
+using test::readBytes;
+using test::sampleRecord;
+
+constexpr LocalDateTime kNineAm{2026, 12, 6, 9, 0, 0, 0};
+
+LocalDateTime at(int day, int hour, int minute, int second, int millisecond) {
+  return {2026, 12, day, hour, minute, second, millisecond};
+}
+
+std::vector<LogRecord> recordsIn(const std::filesystem::path& path) {
+  const auto bytes = readBytes(path);
+  std::vector<LogRecord> records;
+  for (std::size_t at = 0; at + LogRecord::kSize <= bytes.size(); at += LogRecord::kSize) {
+    records.push_back(LogRecord::decode(&bytes[at]));
+  }
+  return records;
+}
+
+TEST(LogWriterClock, FirstTickAndEachNewHourAskForAFile) {
+  LogWriter writer("unused", at(6, 9, 58, 0, 0));
+  EXPECT_TRUE(writer.logOpenPending());
+  EXPECT_TRUE(writer.onClockTick(at(6, 9, 58, 0, 200)));
+  EXPECT_FALSE(writer.logOpenPending());
+  EXPECT_FALSE(writer.onClockTick(at(6, 9, 58, 0, 400)));
+  EXPECT_FALSE(writer.onClockTick(at(6, 9, 59, 59, 800)));
+  EXPECT_TRUE(writer.onClockTick(at(6, 10, 0, 0, 0)));
+  EXPECT_FALSE(writer.onClockTick(at(6, 10, 0, 0, 200)));
+}
+
+TEST(LogWriterClock, DelayedTickAcrossTheHourStillStartsAFile) {
+  // A poll blocked for two minutes: the tick after it repeats the second and
+  // the millisecond of the one before, yet the hour has changed.
+  LogWriter writer("unused", at(6, 9, 0, 0, 0));
+  writer.onClockTick(at(6, 9, 58, 30, 400));
+  EXPECT_TRUE(writer.onClockTick(at(6, 10, 0, 30, 400)));
+}
+
+TEST(LogWriterClock, SameHourOnAnotherDayIsANewFile) {
+  LogWriter writer("unused", at(6, 9, 0, 0, 0));
+  writer.onClockTick(at(6, 9, 0, 0, 200));
+  EXPECT_TRUE(writer.onClockTick(at(7, 9, 0, 0, 200)));
+}
+
+TEST(LogWriterFiles, MidnightGoesToTheNextDaysHourZero) {
+  test::TempDir dir;
+  LogWriter writer(dir.path(), at(6, 23, 59, 0, 0));
+  ASSERT_TRUE(writer.onClockTick(at(6, 23, 59, 59, 800)));
+  ASSERT_TRUE(writer.openForHour(at(6, 23, 59, 59, 800)));
+  writer.write(sampleRecord(0));
+  ASSERT_TRUE(writer.onClockTick(at(7, 0, 0, 0, 0)));
+  ASSERT_TRUE(writer.openForHour(at(7, 0, 0, 0, 0)));
+  writer.write(sampleRecord(1));
+
+  EXPECT_EQ(writer.filePath(), dir / "log_2026_12_7_0.log");
+  EXPECT_EQ(recordsIn(dir / "log_2026_12_6_23.log"), std::vector{sampleRecord(0)});
+  EXPECT_EQ(recordsIn(dir / "log_2026_12_7_0.log"), std::vector{sampleRecord(1)});
+}
+
+TEST(LogWriterFiles, EachRecordIsOnDiskAsSoonAsItIsWritten) {
+  test::TempDir dir;
+  LogWriter writer(dir.path(), kNineAm);
+  ASSERT_TRUE(writer.openForHour(kNineAm));
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(writer.write(sampleRecord(i)));
+    EXPECT_EQ(readBytes(dir / "log_2026_12_6_9.log").size(), (i + 1) * LogRecord::kSize);
+  }
+  const auto bytes = readBytes(dir / "log_2026_12_6_9.log");
+  const auto last = sampleRecord(2).encode();
+  EXPECT_TRUE(std::equal(last.begin(), last.end(), bytes.end() - LogRecord::kSize));
+}
+
+TEST(LogWriterFiles, TwoConnectionsInOneHourAppendToTheSameFile) {
+  test::TempDir dir;
+  LogWriter writer(dir.path(), kNineAm);
+  writer.openForHour(at(6, 9, 10, 0, 0));
+  writer.write(sampleRecord(0));
+  writer.write(sampleRecord(1));
+  writer.close();
+  EXPECT_FALSE(writer.write(sampleRecord(99)));  // nothing after Disconnect
+  writer.openForHour(at(6, 9, 40, 0, 0));
+  writer.write(sampleRecord(2));
+  writer.close();
+
+  EXPECT_EQ(recordsIn(dir / "log_2026_12_6_9.log"),
+            (std::vector{sampleRecord(0), sampleRecord(1), sampleRecord(2)}));
+}
+
+TEST(LogWriterFiles, DisableSuspendsWritingUntilEnable) {
+  test::TempDir dir;
+  LogWriter writer(dir.path(), kNineAm);
+  writer.openForHour(kNineAm);
+  writer.write(sampleRecord(0));
+  writer.setEnabled(false);
+  EXPECT_FALSE(writer.write(sampleRecord(1)));
+  EXPECT_TRUE(writer.isOpen());
+  writer.setEnabled(true);
+  EXPECT_TRUE(writer.write(sampleRecord(2)));
+  EXPECT_EQ(recordsIn(dir / "log_2026_12_6_9.log"),
+            (std::vector{sampleRecord(0), sampleRecord(2)}));
+}
+
+TEST(LogWriterFiles, FailedOpenWritesNothingAndIsReported) {
+  test::TempDir dir;
+  // A folder where the file should be: no file can be opened by that name.
+  std::filesystem::create_directory(dir / "log_2026_12_6_9.log");
+  LogWriter writer(dir.path(), kNineAm);
+  EXPECT_FALSE(writer.openForHour(kNineAm));
+  EXPECT_TRUE(writer.failed());
+  EXPECT_FALSE(writer.isOpen());
+  EXPECT_FALSE(writer.write(sampleRecord(0)));
+
+  EXPECT_TRUE(writer.openForHour(at(6, 10, 0, 0, 0)));
+  EXPECT_FALSE(writer.failed());
+  EXPECT_TRUE(writer.write(sampleRecord(1)));
+  EXPECT_EQ(recordsIn(dir / "log_2026_12_6_10.log"), std::vector{sampleRecord(1)});
+}
+
+TEST(LogWriterFiles, CreatesAMissingFolderAndDropsACutOffRecord) {
+  test::TempDir dir;
+  const auto folder = dir / "gone";
+  LogWriter writer(folder, kNineAm);
+  ASSERT_TRUE(writer.openForHour(kNineAm));
+  writer.write(sampleRecord(0));
+  writer.close();
+
+  // A crash in the middle of a record: the next records must still line up.
+  auto bytes = readBytes(folder / "log_2026_12_6_9.log");
+  bytes.resize(LogRecord::kSize + 17, 0x33);
+  test::writeBytes(folder / "log_2026_12_6_9.log", bytes);
+  ASSERT_TRUE(writer.openForHour(kNineAm));
+  writer.write(sampleRecord(1));
+  EXPECT_EQ(recordsIn(folder / "log_2026_12_6_9.log"),
+            (std::vector{sampleRecord(0), sampleRecord(1)}));
+  EXPECT_EQ(readBytes(folder / "log_2026_12_6_9.log").size(), 2 * LogRecord::kSize);
+}
+
+}  // namespace
+}  // namespace vs
