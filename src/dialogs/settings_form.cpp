@@ -1,0 +1,97 @@
+#include "dialogs/settings_form.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "dialogs/command_frame.h"
+#include "dialogs/typed_numbers.h"
+
+namespace vs {
+namespace {
+
+std::optional<std::int16_t> readField(const SettingsField& field) {
+  return field.kind == FieldKind::Thousandths ? readThousandths(field.text)
+                                              : readUnsigned16(field.text);
+}
+
+std::string refusal(const SettingsField& field) {
+  const char* range = field.kind == FieldKind::Thousandths ? "-32.768 and 32.767" : "0 and 65535";
+  return field.label + " must lie between " + range + ". Nothing was written.";
+}
+
+}  // namespace
+
+SettingsForm::SettingsForm(int templateId, ShellContext& ctx, std::string caption)
+    : Form(templateId),
+      ctx_(ctx),
+      caption_(std::move(caption)),
+      buttons_{{1, "Change", true}, {3, "Save && Close", false}, {2, "Close", false}} {}
+
+void SettingsForm::addField(int id, std::string label, std::string hint, FieldKind kind,
+                            std::int16_t value, FieldState state, int decimals) {
+  SettingsField field;
+  field.id = id;
+  field.label = std::move(label);
+  field.hint = std::move(hint);
+  field.kind = kind;
+  field.state = state;
+  field.decimals = decimals;
+  field.text = field.kind == FieldKind::Thousandths ? formatThousandths(value, field.decimals)
+                                                    : formatUnsigned16(value);
+  fields_.push_back(std::move(field));
+}
+
+SettingsField& SettingsForm::field(int id) {
+  return *std::find_if(fields_.begin(), fields_.end(), [id](const auto& f) { return f.id == id; });
+}
+
+const SettingsField& SettingsForm::field(int id) const {
+  return *std::find_if(fields_.begin(), fields_.end(), [id](const auto& f) { return f.id == id; });
+}
+
+void SettingsForm::setText(int id, std::string text) {
+  SettingsField& edited = field(id);
+  if (edited.state == FieldState::Editable) edited.text = std::move(text);
+}
+
+const std::string& SettingsForm::text(int id) const { return field(id).text; }
+
+void SettingsForm::press(int id) {
+  switch (id) {
+    case 1: change(); break;
+    case 3: saveAndClose(); break;
+    case 2: close(); break;
+    default: break;
+  }
+}
+
+void SettingsForm::change() {
+  Values values;
+  for (const auto& f : fields_) {
+    if (f.state == FieldState::Disabled) continue;
+    const auto value = readField(f);
+    if (!value) {
+      status_ = refusal(f);
+      return;
+    }
+    values[f.id] = *value;
+  }
+  status_ = writeChanges(values) ? kUpdated : kUpdateFailed;
+}
+
+void SettingsForm::saveAndClose() {
+  if (saveSettings(ctx_) != 0) {
+    status_ = kSaveFailed;
+    return;
+  }
+  finish();
+}
+
+void SettingsForm::close() { finish(); }
+
+void SettingsForm::finish() {
+  end(2);
+  restartPolling(ctx_);
+}
+
+}  // namespace vs

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "registers/settings_image.h"
+
+namespace vs {
+
+// The settings file (".dat"): the 114 values of a SettingsImage in register
+// order, each as a signed decimal integer followed by one space. Reading takes
+// any white space between values but nothing else: a file is either a whole
+// settings image or refused with the reason, so a download never sends a value
+// the file did not hold.
+
+std::string formatSettings(const SettingsImage& image);
+// False when the file cannot be created or written completely.
+bool writeSettingsFile(const std::filesystem::path& path, const SettingsImage& image);
+
+struct SettingsFileContent {
+  bool ok = false;
+  SettingsImage image{};
+  std::string error;  // why the text is not a settings file, for the status line
+};
+
+SettingsFileContent parseSettings(std::string_view text);
+SettingsFileContent readSettingsFile(const std::filesystem::path& path);
+
+// Largest file taken for a settings file; one written by the program has at
+// most 114 x 7 characters.
+inline constexpr std::uintmax_t kMaxSettingsFileSize = 64 * 1024;
+
+}  // namespace vs
