@@ -4,8 +4,9 @@
 
 namespace vs {
 
-// One absolute moment in 100-nanosecond units of system time. The master keeps
-// the earliest time its next request may go out.
+// One absolute moment in 100-nanosecond units of a steady clock (one that no
+// change of the wall-clock time moves). The master keeps the earliest time its
+// next request may go out.
 class DeadlineTimer {
  public:
   DeadlineTimer();  // now

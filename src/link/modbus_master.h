@@ -76,6 +76,22 @@ class ModbusMaster {
   std::int32_t requestCount() const { return requestCount_; }
   std::int32_t successCount() const { return successCount_; }
 
+ private:
+  int readRegisterBlock(int function, int slave, int first, std::int16_t* out, int count);
+  int readBitBlock(int function, int slave, int first, std::int32_t* out, int count);
+  int writeSingle(int function, int slave, int number, std::uint16_t value,
+                  std::uint16_t acceptedEcho);
+  // 32-bit values as register pairs: `join` makes a value of two registers,
+  // `split` two registers of a value (false when it does not fit).
+  template <typename T, typename Join>
+  int readWide(int function, int slave, int first, T* out, int count, Join join);
+  template <typename T, typename Split>
+  int writeWide(int slave, int first, const T* in, int count, Split split);
+  // The words of a value are swapped in memory when the option differs from
+  // the host's own order.
+  bool intSwap() const { return swapIntWords_ != hostIntWordsSwapped_; }
+  bool floatSwap() const { return swapFloatWords_ != hostFloatWordsSwapped_; }
+
  protected:
   std::int32_t requestCount_ = 0;
   std::int32_t successCount_ = 0;
@@ -84,6 +100,8 @@ class ModbusMaster {
   std::int32_t pollDelay_ = 0;
   DeadlineTimer nextSend_;
   std::uint8_t scratch_[kScratchSize] = {};
+  // Whether this host keeps the high half of a 32-bit integer (of a float) in
+  // its first 16-bit word; probed at construction.
   std::int32_t hostIntWordsSwapped_ = 0;
   std::int32_t hostFloatWordsSwapped_ = 0;
   std::int32_t swapIntWords_ = 0;

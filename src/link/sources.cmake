@@ -1,4 +1,21 @@
 list(APPEND VS_CORE_SOURCES
   link/crc16.cpp
+  link/deadline_timer.cpp
   link/master_result.cpp
+  link/modbus_master.cpp
+  link/modbus_rtu_master.cpp
+  link/modbus_serial_master.cpp
+  link/send_exit_command.cpp
+  link/serial_stream.cpp
+  link/serial_stream_buf.cpp
+)
+list(APPEND VS_CORE_POSIX_SOURCES
+  link/posix_tty.cpp
+  link/serial_port_posix.cpp
+  link/serial_stream_buf_posix.cpp
+)
+list(APPEND VS_CORE_WIN32_SOURCES
+  link/serial_port_win32.cpp
+  link/serial_stream_buf_win32.cpp
+  link/win32_comm.cpp
 )

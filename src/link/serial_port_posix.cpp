@@ -1,0 +1,132 @@
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "link/posix_tty.h"
+#include "link/serial_port.h"
+
+namespace vs {
+namespace {
+
+using posix_tty::WaitResult;
+
+int fdOf(std::intptr_t handle) { return static_cast<int>(handle); }
+
+posix_tty::Deadline deadlineIn(int timeoutMs) {
+  return std::chrono::steady_clock::now() +
+         std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
+}
+
+// Moves `count` bytes with `transfer` (read or write) until done or the
+// deadline; the descriptor is non-blocking, so each call takes what is ready.
+template <typename Transfer>
+int transferAll(int fd, int count, int timeoutMs, short events, Transfer transfer) {
+  const auto deadline = deadlineIn(timeoutMs);
+  int done = 0;
+  while (done < count) {
+    const ssize_t n = transfer(done);
+    if (n > 0) {
+      done += static_cast<int>(n);
+      continue;
+    }
+    // Nothing moved on a non-blocking terminal without EAGAIN: the line hung up.
+    if (n == 0) return SERIAL_SYSTEM_ERROR;
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) return SERIAL_SYSTEM_ERROR;
+    switch (posix_tty::waitFor(fd, events, deadline)) {
+      case WaitResult::Ready: break;
+      case WaitResult::TimedOut: return SERIAL_TIMEOUT;
+      case WaitResult::Failed: return SERIAL_SYSTEM_ERROR;
+    }
+  }
+  return SERIAL_OK;
+}
+
+}  // namespace
+
+SerialPort::~SerialPort() { close(); }
+
+int SerialPort::open(const std::string& name) {
+  if (isOpen()) close();
+  int fd = -1;
+  const int opened = posix_tty::openExclusive(name, &fd);
+  if (opened != SERIAL_OK) return opened;
+  static_assert(sizeof(termios) <= kLineStateSize && alignof(termios) <= 8);
+  termios saved{};
+  if (::tcgetattr(fd, &saved) != 0) {
+    // Without the line state there is nothing to put back: do not keep a
+    // half-open port.
+    posix_tty::closeExclusive(fd);
+    return SERIAL_SYSTEM_ERROR;
+  }
+  std::memcpy(savedLine_, &saved, sizeof saved);
+  handle_ = fd;
+  purge();
+  return configure(9600, 8, 1, 0, 0);
+}
+
+int SerialPort::configure(int baudRate, int dataBits, int stopBits, int parity, int handshake) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  const int applied =
+      posix_tty::applyLine(fdOf(handle_), baudRate, dataBits, stopBits, parity, handshake);
+  if (applied != SERIAL_OK) return applied;
+  baudRate_ = baudRate;
+  handshake_ = handshake;
+  return SERIAL_OK;
+}
+
+void SerialPort::close() {
+  if (!isOpen()) return;
+  purge();
+  termios saved{};
+  std::memcpy(&saved, savedLine_, sizeof saved);
+  ::tcsetattr(fdOf(handle_), TCSANOW, &saved);
+  posix_tty::closeExclusive(fdOf(handle_));
+  handle_ = kInvalidHandle;
+}
+
+int SerialPort::write(const std::uint8_t* data, int count, int timeoutMs) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  const int fd = fdOf(handle_);
+  return transferAll(fd, count, timeoutMs, POLLOUT,
+                     [&](int done) { return ::write(fd, data + done, count - done); });
+}
+
+int SerialPort::read(std::uint8_t* data, int count, int timeoutMs) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  const int fd = fdOf(handle_);
+  return transferAll(fd, count, timeoutMs, POLLIN,
+                     [&](int done) { return ::read(fd, data + done, count - done); });
+}
+
+int SerialPort::purge() {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  return ::tcflush(fdOf(handle_), TCIOFLUSH) == 0 ? SERIAL_OK : SERIAL_SYSTEM_ERROR;
+}
+
+int SerialPort::drain() {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  if (handshake_ == 1) return SERIAL_HANDSHAKE_ACTIVE;
+  for (;;) {
+    if (::tcdrain(fdOf(handle_)) == 0) return SERIAL_OK;
+    if (errno != EINTR) return SERIAL_SYSTEM_ERROR;
+  }
+}
+
+int SerialPort::setRts() { return setRtsLine(true); }
+int SerialPort::clearRts() { return setRtsLine(false); }
+
+int SerialPort::setRtsLine(bool raised) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  if (handshake_ == 1) return SERIAL_HANDSHAKE_ACTIVE;
+  int bits = TIOCM_RTS;
+  return ::ioctl(fdOf(handle_), raised ? TIOCMBIS : TIOCMBIC, &bits) == 0 ? SERIAL_OK
+                                                                          : SERIAL_SYSTEM_ERROR;
+}
+
+}  // namespace vs

@@ -1,0 +1,135 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "link/serial_port.h"
+#include "link/win32_comm.h"
+
+namespace vs {
+namespace {
+
+HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// Every transfer sets its own total time-out, with no interval time-out.
+bool setTotalTimeouts(HANDLE port, DWORD readTotalMs, DWORD writeTotalMs) {
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadTotalTimeoutConstant = readTotalMs;
+  timeouts.WriteTotalTimeoutConstant = writeTotalMs;
+  return ::SetCommTimeouts(port, &timeouts) != 0;
+}
+
+// All-zero values would mean "no time-out at all", so a zero request becomes
+// the shortest real one.
+DWORD totalMs(int timeoutMs) { return timeoutMs > 0 ? static_cast<DWORD>(timeoutMs) : 1; }
+
+}  // namespace
+
+SerialPort::~SerialPort() { close(); }
+
+int SerialPort::open(const std::string& name) {
+  if (isOpen()) close();
+  HANDLE port = INVALID_HANDLE_VALUE;
+  const int opened = win32_comm::openPort(name, 0, &port);
+  if (opened != SERIAL_OK) return opened;
+  static_assert(sizeof(DCB) <= kLineStateSize && alignof(DCB) <= 8);
+  DCB saved{};
+  saved.DCBlength = sizeof saved;
+  if (!::GetCommState(port, &saved)) {
+    // Without the line state there is nothing to put back: do not keep a
+    // half-open port.
+    ::CloseHandle(port);
+    return SERIAL_SYSTEM_ERROR;
+  }
+  std::memcpy(savedLine_, &saved, sizeof saved);
+  handle_ = reinterpret_cast<std::intptr_t>(port);
+  purge();
+  return configure(9600, 8, 1, 0, 0);
+}
+
+int SerialPort::configure(int baudRate, int dataBits, int stopBits, int parity, int handshake) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  if (!::GetCommState(handleOf(handle_), &dcb)) return SERIAL_SYSTEM_ERROR;
+  dcb.BaudRate = static_cast<DWORD>(baudRate);
+  if (dataBits != 7 && dataBits != 8) return SERIAL_BAD_SETTING;
+  dcb.ByteSize = static_cast<BYTE>(dataBits);
+  if (stopBits != 1 && stopBits != 2) return SERIAL_BAD_SETTING;
+  dcb.StopBits = stopBits == 1 ? ONESTOPBIT : TWOSTOPBITS;
+  if (parity < 0 || parity > 2) return SERIAL_BAD_SETTING;
+  static constexpr BYTE kParity[] = {NOPARITY, ODDPARITY, EVENPARITY};
+  dcb.fParity = parity != 0;
+  dcb.Parity = kParity[parity];
+  if (handshake != 0 && handshake != 1) return SERIAL_BAD_SETTING;
+  dcb.fOutxCtsFlow = handshake == 1;
+  dcb.fRtsControl = handshake == 1 ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_DISABLE;
+  dcb.fOutX = FALSE;
+  dcb.fInX = FALSE;
+  dcb.fOutxDsrFlow = FALSE;
+  dcb.fDsrSensitivity = FALSE;
+  dcb.fDtrControl = DTR_CONTROL_ENABLE;
+  dcb.fBinary = TRUE;
+  dcb.fErrorChar = FALSE;
+  dcb.fNull = FALSE;
+  dcb.fAbortOnError = FALSE;
+  if (!::SetCommState(handleOf(handle_), &dcb)) return SERIAL_BAD_SETTING;
+  baudRate_ = baudRate;
+  handshake_ = handshake;
+  return SERIAL_OK;
+}
+
+void SerialPort::close() {
+  if (!isOpen()) return;
+  purge();
+  DCB saved{};
+  std::memcpy(&saved, savedLine_, sizeof saved);
+  ::SetCommState(handleOf(handle_), &saved);
+  ::CloseHandle(handleOf(handle_));
+  handle_ = kInvalidHandle;
+}
+
+int SerialPort::write(const std::uint8_t* data, int count, int timeoutMs) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  if (!setTotalTimeouts(handleOf(handle_), 0, totalMs(timeoutMs))) return SERIAL_SYSTEM_ERROR;
+  DWORD written = 0;
+  // A failed call is a failing port (an adapter pulled), never a time-out.
+  const BOOL ok =
+      ::WriteFile(handleOf(handle_), data, static_cast<DWORD>(count), &written, nullptr);
+  if (!ok && ::GetLastError() != ERROR_TIMEOUT) return SERIAL_SYSTEM_ERROR;
+  return written == static_cast<DWORD>(count) ? SERIAL_OK : SERIAL_TIMEOUT;
+}
+
+int SerialPort::read(std::uint8_t* data, int count, int timeoutMs) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  if (!setTotalTimeouts(handleOf(handle_), totalMs(timeoutMs), 0)) return SERIAL_SYSTEM_ERROR;
+  DWORD got = 0;
+  const BOOL ok = ::ReadFile(handleOf(handle_), data, static_cast<DWORD>(count), &got, nullptr);
+  if (!ok && ::GetLastError() != ERROR_TIMEOUT) return SERIAL_SYSTEM_ERROR;
+  return got == static_cast<DWORD>(count) ? SERIAL_OK : SERIAL_TIMEOUT;
+}
+
+int SerialPort::purge() {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  return ::PurgeComm(handleOf(handle_), PURGE_TXCLEAR | PURGE_RXCLEAR) ? SERIAL_OK
+                                                                       : SERIAL_SYSTEM_ERROR;
+}
+
+int SerialPort::drain() {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  if (handshake_ == 1) return SERIAL_HANDSHAKE_ACTIVE;
+  COMMTIMEOUTS none{};
+  if (!::SetCommTimeouts(handleOf(handle_), &none)) return SERIAL_SYSTEM_ERROR;
+  return ::FlushFileBuffers(handleOf(handle_)) ? SERIAL_OK : SERIAL_SYSTEM_ERROR;
+}
+
+int SerialPort::setRts() { return setRtsLine(true); }
+int SerialPort::clearRts() { return setRtsLine(false); }
+
+int SerialPort::setRtsLine(bool raised) {
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  if (handshake_ == 1) return SERIAL_HANDSHAKE_ACTIVE;
+  return ::EscapeCommFunction(handleOf(handle_), raised ? SETRTS : CLRRTS) ? SERIAL_OK
+                                                                           : SERIAL_SYSTEM_ERROR;
+}
+
+}  // namespace vs
