@@ -1,6 +1,13 @@
 #include "app/form_views.h"
 
 #include "app/form_dialog.h"
+#include "dialogs/o2_sensor_settings_form.h"
+#include "dialogs/password_gate_view.h"
+#include "dialogs/pressure_settings_form.h"
+#include "dialogs/settings_dialog_view.h"
+#include "dialogs/zero_transducer_view.h"
+#include "registers/calibration_list_view.h"
+#include "registers/settings_file_views.h"
 
 namespace vs {
 namespace {
@@ -15,9 +22,16 @@ std::unique_ptr<FormDialog> viewFor(Form& form, QWidget* parent) {
 
 }  // namespace
 
-std::unique_ptr<FormDialog> makeFormView(Form& form, [[maybe_unused]] QWidget* parent) {
+std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
   // One line per dialog: `case <template id>: return viewFor<View, FormType>(form, parent);`
   switch (form.templateId()) {
+    case 111: return viewFor<CalibrationListView, CalibrationListForm>(form, parent);
+    case 112: return viewFor<PasswordGateView, PasswordGateForm>(form, parent);
+    case 120: return viewFor<SettingsDialogView, PressureSettingsForm>(form, parent);
+    case 121: return viewFor<SettingsDialogView, O2SensorSettingsForm>(form, parent);
+    case 137: return viewFor<ZeroTransducerView, ZeroTransducerForm>(form, parent);
+    case 139: return viewFor<UploadSettingsView, UploadSettingsForm>(form, parent);
+    case 140: return viewFor<DownloadSettingsView, DownloadSettingsForm>(form, parent);
     default: break;
   }
   return nullptr;

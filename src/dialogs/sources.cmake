@@ -8,3 +8,9 @@ list(APPEND VS_CORE_SOURCES
   dialogs/typed_numbers.cpp
   dialogs/zero_transducer_form.cpp
 )
+list(APPEND VS_QT_SOURCES
+  dialogs/dialog_widgets.cpp
+  dialogs/password_gate_view.cpp
+  dialogs/settings_dialog_view.cpp
+  dialogs/zero_transducer_view.cpp
+)

@@ -9,3 +9,7 @@ list(APPEND VS_CORE_SOURCES
   registers/settings_transfer.cpp
   registers/upload_settings_form.cpp
 )
+list(APPEND VS_QT_SOURCES
+  registers/calibration_list_view.cpp
+  registers/settings_file_views.cpp
+)

@@ -1,0 +1,69 @@
+#include "dialogs/dialog_widgets.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+#include "dialogs/settings_form.h"
+
+namespace vs {
+namespace {
+
+// A click that gives the focus would deselect at once; selecting after the
+// event has been handled keeps the selection.
+class SelectAllFilter : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn) {
+      auto* edit = static_cast<QLineEdit*>(watched);
+      QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void selectAllOnFocus(QLineEdit* edit) { edit->installEventFilter(new SelectAllFilter(edit)); }
+
+QLineEdit* makeFieldEdit(const SettingsField& field, QWidget* parent) {
+  auto* edit = new QLineEdit(QString::fromStdString(field.text), parent);
+  const bool digitsOnly = field.kind == FieldKind::Unsigned;
+  const QRegularExpression allowed(digitsOnly ? "[0-9]*" : "[-+0-9.eE ]*");
+  edit->setValidator(new QRegularExpressionValidator(allowed, edit));
+  if (!digitsOnly) edit->setMaxLength(8);
+  edit->setEnabled(field.state == FieldState::Editable);
+  edit->setMinimumWidth(110);
+  selectAllOnFocus(edit);
+  return edit;
+}
+
+QLabel* makeStatusLine(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setMinimumHeight(label->fontMetrics().height() + 8);
+  label->setWordWrap(true);
+  return label;
+}
+
+QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromStdString(text), parent);
+  button->setDefault(isDefault);
+  button->setAutoDefault(isDefault);
+  return button;
+}
+
+void showText(QLineEdit* edit, const std::string& text) {
+  const QString wanted = QString::fromStdString(text);
+  if (edit->text() != wanted) edit->setText(wanted);
+}
+
+void showText(QLabel* label, const std::string& text) {
+  label->setText(QString::fromStdString(text));
+}
+
+}  // namespace vs
