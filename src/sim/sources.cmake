@@ -1,0 +1,12 @@
+list(APPEND VS_CORE_SOURCES
+  sim/controller_defaults.cpp
+  sim/engine_model.cpp
+  sim/fault_injector.cpp
+  sim/frame_assembler.cpp
+  sim/rtu_slave.cpp
+  sim/settings_store.cpp
+  sim/simulated_controller.cpp
+)
+list(APPEND VS_CORE_POSIX_SOURCES
+  sim/pty_simulator.cpp
+)
