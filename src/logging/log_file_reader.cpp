@@ -4,7 +4,11 @@
 
 namespace vs {
 
-LogFileReader::LogFileReader(const std::filesystem::path& path) : file_(path, std::ios::binary) {
+LogFileReader::LogFileReader(const std::filesystem::path& path) {
+  // Some systems open a folder like a file, with a made-up size.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return;
+  file_.open(path, std::ios::binary);
   if (!file_.is_open() || !file_.seekg(0, std::ios::end)) return;
   const std::int64_t size = file_.tellg();
   if (size < 0 || !file_.seekg(0)) return;

@@ -7,6 +7,8 @@ list(APPEND VS_CORE_SOURCES
   logging/log_info.cpp
   logging/log_record.cpp
   logging/log_writer.cpp
+  logging/playback_form.cpp
+  logging/playback_state.cpp
 )
 list(APPEND VS_CORE_POSIX_SOURCES logging/local_tm_posix.cpp)
 list(APPEND VS_CORE_WIN32_SOURCES logging/local_tm_win32.cpp)

@@ -28,15 +28,11 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
   return parts;
 }
 
-// "-1.234" with 3 decimals back to -1234; the text must carry exactly that many.
-std::int64_t unscale(const std::string& text, std::size_t decimals) {
+// "-1.234" with 3 decimals back to -1234, exactly.
+std::int64_t unscale(std::string text, std::size_t decimals) {
   const auto point = text.find('.');
   EXPECT_EQ(text.size() - point - 1, decimals) << text;
-  const bool negative = text[0] == '-';
-  const std::int64_t whole = std::stoll(text.substr(negative ? 1 : 0, point - (negative ? 1 : 0)));
-  const std::int64_t fraction = std::stoll(text.substr(point + 1));
-  const std::int64_t magnitude = whole * (decimals == 3 ? 1000 : 100) + fraction;
-  return negative ? -magnitude : magnitude;
+  return std::stoll(text.erase(point, 1));
 }
 
 std::string localText(std::int32_t unixSeconds) {

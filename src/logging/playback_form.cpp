@@ -1,0 +1,136 @@
+#include "logging/playback_form.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vs {
+namespace {
+
+std::filesystem::path pathFromUtf8(const std::string& text) {
+  return std::u8string(text.begin(), text.end());
+}
+
+std::string utf8Of(const std::filesystem::path& path) {
+  const auto text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+PlaybackForm::PlaybackForm(PlaybackState& state, Desktop& mainWindow,
+                           std::filesystem::path dataDirectory, LocalDate today)
+    : Form(kTemplateId),
+      date(today),
+      state_(state),
+      mainWindow_(mainWindow),
+      dataDirectory_(std::move(dataDirectory)) {}
+
+int PlaybackForm::OpenLogFile() {
+  const std::string day = dateText(date);
+  FileDialogRequest request;
+  request.filters = {{"Log Files", "*" + day + "*.log"}, {"All Files", "*.*"}};
+  request.initialFolder = utf8Of(dataDirectory_);
+  request.initialName = day;
+  const auto chosen = host().chooseFile(request);
+  if (!chosen) return 1;
+  state_.position = 0;
+  pathText = *chosen;
+  loadFirstPage();
+  return 0;
+}
+
+void PlaybackForm::loadFirstPage() {
+  // Nothing of a previous file may stay on show under this file's name.
+  state_.clearPage();
+  state_.lastPosition = std::max(state_.LoadLogPage(pathFromUtf8(pathText), 0), 0);
+  // A file without a single record, or one that cannot be read, leaves the
+  // controls as they are before any file: there is nothing to move through.
+  transportEnabled = state_.pageCount() > 0;
+  if (!transportEnabled) host().killTimer(PLAYBACK_TIMER);
+  slider = {};
+  if (transportEnabled) {
+    slider.maximum = state_.lastPosition;
+    slider.tickFrequency = state_.lastPosition;
+    slider.selectionFirst = state_.pageFirst();
+    slider.selectionLast = state_.pageLast();
+    slider.enabled = true;
+  }
+  mainWindow_.invalidate(false);
+}
+
+void PlaybackForm::sliderMoved(std::int32_t position) {
+  slider.position = std::clamp(position, slider.minimum, slider.maximum);
+  scroll(0);
+}
+
+void PlaybackForm::onMessage(int message, std::intptr_t param) {
+  if (message == PLAYBACK_SCROLL_MESSAGE) scroll(param);
+}
+
+void PlaybackForm::scroll(std::intptr_t code) {
+  if (code != SCROLL_ALREADY_SET) state_.position = slider.position;
+  const std::int32_t position = state_.position;
+  if (!state_.holdsBeforePageEnd(position) || position >= state_.lastPosition) {
+    state_.LoadLogPage(pathFromUtf8(pathText), position);
+    slider.selectionFirst = state_.pageFirst();
+    slider.selectionLast = state_.pageLast();
+  }
+  mainWindow_.invalidate(false);
+}
+
+void PlaybackForm::onTimer(int id) {
+  if (id != PLAYBACK_TIMER) return;
+  if (state_.playReverse) {
+    // Reverse play stops at the first record, as forward play does at the last.
+    if (state_.position > 0) {
+      slider.position = --state_.position;
+      postScroll();
+    } else {
+      host().killTimer(PLAYBACK_TIMER);
+    }
+  } else if (state_.position < state_.lastPosition) {
+    if (state_.playForward) ++state_.position;
+    slider.position = state_.position;
+    postScroll();
+  } else {
+    host().killTimer(PLAYBACK_TIMER);
+    returnToStart();
+  }
+}
+
+void PlaybackForm::play() { startPlaying(true, kPlayMilliseconds); }
+void PlaybackForm::fastForward() { startPlaying(true, kFastMilliseconds); }
+void PlaybackForm::fastReverse() { startPlaying(false, kFastMilliseconds); }
+
+void PlaybackForm::pause() {
+  state_.playForward = false;
+  state_.playReverse = false;
+  host().killTimer(PLAYBACK_TIMER);
+}
+
+void PlaybackForm::stop() {
+  returnToStart();
+  host().killTimer(PLAYBACK_TIMER);
+}
+
+void PlaybackForm::close() {
+  host().killTimer(PLAYBACK_TIMER);
+  end(1);
+}
+
+void PlaybackForm::startPlaying(bool forward, int milliseconds) {
+  state_.playForward = forward;
+  state_.playReverse = !forward;
+  host().startTimer(PLAYBACK_TIMER, milliseconds);
+}
+
+// Stop and the end of the file go back to record 1 (record 0 in a file of one).
+void PlaybackForm::returnToStart() {
+  state_.position = std::min(1, state_.lastPosition);
+  slider.position = state_.position;
+  postScroll();
+}
+
+void PlaybackForm::postScroll() { host().post(PLAYBACK_SCROLL_MESSAGE, SCROLL_ALREADY_SET); }
+
+}  // namespace vs
