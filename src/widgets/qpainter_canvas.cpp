@@ -110,6 +110,8 @@ TextMetrics QPainterCanvas::textMetrics() {
 }
 
 void QPainterCanvas::line(Point from, Point to) {
+  // A thin line without length covers no pixel at all (its end is left out).
+  if (from == to && state().pen.width <= 1) return;
   usePen(state().pen);
   if (lineCount_ == lines_.size()) flushLines();
   lines_[lineCount_++] = QLine(from.x, from.y, to.x, to.y);
