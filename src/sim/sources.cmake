@@ -3,6 +3,7 @@ list(APPEND VS_CORE_SOURCES
   sim/engine_model.cpp
   sim/fault_injector.cpp
   sim/frame_assembler.cpp
+  sim/loopback_master.cpp
   sim/rtu_slave.cpp
   sim/settings_store.cpp
   sim/simulated_controller.cpp

@@ -1,0 +1,83 @@
+#include "sim/loopback_master.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/crc16.h"
+
+namespace vs::sim {
+namespace {
+
+constexpr int kReplyHeadLength = 5;
+constexpr std::uint8_t kExceptionFlag = 0x80;
+
+}  // namespace
+
+int LoopbackMaster::open() {
+  if (open_) return MODBUS_WRONG_STATE;
+  open_ = true;
+  return MODBUS_OK;
+}
+
+int LoopbackMaster::transact(int slave, int function, const std::uint8_t* request,
+                             int requestLength, std::uint8_t* reply, int replyLength) {
+  if (!open_) return MODBUS_WRONG_STATE;
+  for (int attemptsLeft = retries_;; --attemptsLeft) {
+    const int result = transactOnce(slave, function, request, requestLength, reply, replyLength);
+    const bool retryable = result == MODBUS_CRC_ERROR || result == MODBUS_ADDRESS_MISMATCH ||
+                           result == MODBUS_REPLY_TIMEOUT;
+    if (!retryable || attemptsLeft <= 0) return result;
+  }
+}
+
+int LoopbackMaster::transactOnce(int slave, int function, const std::uint8_t* request,
+                                 int requestLength, std::uint8_t* reply, int replyLength) {
+  ++requestCount_;
+  if (requestLength < 0 || requestLength + 4 > kFrameSize || replyLength + 4 > kFrameSize) {
+    return MODBUS_BAD_ARGUMENT;
+  }
+  const auto now = controller_.now();
+  const auto timeout = std::chrono::milliseconds(timeout_);
+  // The line must fall quiet before the request goes out; the RTU master
+  // gives up waiting after its time-out.
+  if (lineBusyUntil_ - now > timeout) return MODBUS_SEND_TIMEOUT;
+
+  frame_[0] = static_cast<std::uint8_t>(slave);
+  frame_[1] = static_cast<std::uint8_t>(function);
+  if (requestLength > 0) std::memcpy(frame_ + 2, request, static_cast<std::size_t>(requestLength));
+  const std::uint16_t crc = crc16(frame_, static_cast<std::size_t>(requestLength + 2));
+  frame_[requestLength + 2] = static_cast<std::uint8_t>(crc & 0xFF);
+  frame_[requestLength + 3] = static_cast<std::uint8_t>(crc >> 8);
+  Transmission line = slave_.respond(frame_, static_cast<std::size_t>(requestLength + 4));
+
+  if (slave == 0 || replyLength <= 0) {
+    ++successCount_;
+    return MODBUS_OK;
+  }
+  if (line.babble.count() > 0) {
+    // What the master reads is the noise of a device that will not stop.
+    lineBusyUntil_ = now + line.delay + line.babble;
+    while (line.bytes.size() < static_cast<std::size_t>(replyLength + 4)) {
+      line.bytes.push_back(controller_.faults().noiseByte());
+    }
+  }
+  if (line.delay >= timeout) return MODBUS_REPLY_TIMEOUT;
+
+  const auto& bytes = line.bytes;
+  if (bytes.size() < kReplyHeadLength) return MODBUS_REPLY_TIMEOUT;
+  std::size_t frameLength = kReplyHeadLength;
+  if ((bytes[1] & kExceptionFlag) == 0 && replyLength + 4 > kReplyHeadLength) {
+    frameLength = static_cast<std::size_t>(replyLength + 4);
+    if (bytes.size() < frameLength) return MODBUS_REPLY_TIMEOUT;
+  }
+  if (crc16(bytes.data(), frameLength) != 0) return MODBUS_CRC_ERROR;
+  if ((bytes[1] & ~kExceptionFlag) != function || bytes[0] != slave) {
+    return MODBUS_ADDRESS_MISMATCH;
+  }
+  if ((bytes[1] & kExceptionFlag) != 0) return MODBUS_EXCEPTION_BASE | bytes[2];
+  std::copy_n(bytes.begin() + 2, replyLength, reply);
+  ++successCount_;
+  return MODBUS_OK;
+}
+
+}  // namespace vs::sim
