@@ -14,6 +14,10 @@ constexpr int kFullScale = 10000;  // scaled sample of a channel's minimum; 0 is
 
 constexpr std::array<std::string_view, 4> kStatusText{"", "UnderRange", "Over Range", "No Data"};
 
+// Palette numbers of the scale and time texts and of the legend values.
+constexpr int kAxisTextColour = 10;
+constexpr int kValueTextColour = 10;
+
 // Decimals of the formatted legend value, by channel.
 constexpr std::array<int, TrendChart::kChannels> kLegendDecimals{3, 3, 3, 1, 0, 3, 0, 0};
 
@@ -197,7 +201,7 @@ void TrendChart::PaintBackground(Canvas& canvas) {
   }
 
   canvas.setBackgroundMode(BackgroundMode::Transparent);
-  canvas.setTextColour(PaletteColor(axisTextColour_));
+  canvas.setTextColour(PaletteColor(kAxisTextColour));
   const int x = right_ + 5;
   canvas.setTextAlign(HAlign::Left, VAlign::Bottom);
   canvas.text({x, bottom_}, "0");
@@ -215,7 +219,7 @@ void TrendChart::PaintAxes(Canvas& canvas) {
   canvas.line({cursorX, top_}, {cursorX, bottom_});
 
   canvas.setBackgroundMode(BackgroundMode::Transparent);
-  canvas.setTextColour(PaletteColor(axisTextColour_));
+  canvas.setTextColour(PaletteColor(kAxisTextColour));
   TextBuffer buffer;
   // No date until the sweep has stamped the slot two places back.
   if (writeSlot_ >= 2 && timeStamp_[at(writeSlot_ - 2)] != 0) {
@@ -256,7 +260,7 @@ void TrendChart::paintLegend(Canvas& canvas, int channel, TextBuffer& buffer) {
     canvas.text({m + 4, c.legendY + 5}, kStatusText[status]);
     return;
   }
-  canvas.setTextColour(PaletteColor(valueTextColour_));
+  canvas.setTextColour(PaletteColor(kValueTextColour));
   canvas.text({m + 6, c.legendY + 5}, c.formatted
                                           ? FormatValue(channel, kLegendDecimals[at(channel)])
                                           : formatNumber(buffer, valueAt(channel, cursorSlot_), 1));

@@ -100,7 +100,6 @@ class TrendChart {
   int writeSlot_ = 0;
   int cursorSlot_ = 0;
   int drawnUpTo_ = 0;
-  int axisTextColour_ = 10, valueTextColour_ = 10;
   int rowHeight_ = 0, boxWidth_ = 0;
   TextBuffer textBuffer_{};
   std::function<std::int32_t()> clock_;
