@@ -1,0 +1,84 @@
+#include "link_session.h"
+
+#include <cstring>
+
+#include "app/comm_config.h"
+#include "app/data_paths.h"
+#include "cli_text.h"
+#include "link/master_result.h"
+#include "link/send_exit_command.h"
+#include "sim/pty_simulator.h"
+#include "sim/simulated_controller.h"
+
+namespace vs::cli {
+namespace {
+
+constexpr int kBaudRate = 9600;
+constexpr int kRetries = 3;
+
+// Without --port, the port the application itself would open: the one named
+// in comm_config.dat, else its first port.
+std::string configuredPort(const Invocation& invocation) {
+  std::string port = "COM1";
+  readCommConfig(commConfigPath(resolveDataDirectory(invocation.dataDir)), port);
+  return port;
+}
+
+}  // namespace
+
+LinkSession::LinkSession(const Invocation& invocation)
+    : invocation_(invocation), slave_(invocation.slave) {}
+
+LinkSession::~LinkSession() { leave(); }
+
+int LinkSession::open() {
+  if (invocation_.simulate) {
+    sim::ControllerOptions options;
+    options.slaveAddress = slave_;
+    controller_ = std::make_unique<sim::SimulatedController>(options);
+    // Paced like a real line, so that timings seen here are a controller's.
+    sim::LineOptions line;
+    line.baud = kBaudRate;
+    simulator_ = std::make_unique<sim::PtySimulator>(*controller_, line);
+    if (const int error = simulator_->start(); error != 0) {
+      complain(std::string("cannot start the simulated controller: ") + std::strerror(error));
+      return CLI_PORT;
+    }
+    port_ = simulator_->path();
+  } else {
+    port_ = invocation_.port ? *invocation_.port : configuredPort(invocation_);
+  }
+  // The master refuses settings while the port is open.
+  master_.setRetries(kRetries);
+  const int opened = master_.open(port_, kBaudRate, 8, 1, 0);
+  if (opened == MODBUS_OK) return CLI_OK;
+  // A refused line setting leaves the port open; this run will not use it.
+  master_.close();
+  return fail("cannot open", opened, CLI_PORT);
+}
+
+int LinkSession::fail(std::string_view what, int result, CliExit exitCode) const {
+  return fail(
+      std::string(what) + ": " + masterResultName(result) + " (" + std::to_string(result) + ")",
+      exitCode);
+}
+
+int LinkSession::fail(std::string_view message, CliExit exitCode) const {
+  complain(port_ + ": " + std::string(message));
+  return exitCode;
+}
+
+// Only a run that became the master on the line takes its leave there.
+void LinkSession::leave() {
+  if (master_.isOpen()) {
+    master_.close();
+    ExitCommandWindow window;
+    window.warn = [this](const std::string&, const std::string&) {
+      fail("could not send OUT: the port would not open again");
+    };
+    SendExitCommand(window, port_, kBaudRate, EXIT_COMMAND_OUT);
+  }
+  if (simulator_) simulator_->stop();
+}
+
+}  // namespace vs::cli

@@ -1,0 +1,193 @@
+// valvescope-cli: the Valvescope companion for scripts and headless PCs. One
+// small table routes each subcommand to its own file.
+
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "cli.h"
+#include "cli_text.h"
+#include "commands.h"
+
+namespace vs::cli {
+namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view arguments;
+  std::string_view summary;
+  std::size_t minArguments;
+  std::size_t maxArguments;
+  int (*run)(const Invocation&);
+};
+
+constexpr Command kCommands[] = {
+    {"poll", "", "read the live registers every 200 ms and print the ten live values", 0, 0,
+     runPoll},
+    {"read", "REG [COUNT]", "read COUNT holding registers from REG (default 1, at most 125)", 1, 2,
+     runRead},
+    {"write", "REG VALUE", "write one holding register, VALUE from -32768 to 65535", 2, 2,
+     runWrite},
+    {"upload", "FILE", "save the 114 settings registers (112 to 225) to a settings file", 1, 1,
+     runUpload},
+    {"download", "FILE", "write a settings file to the controller, read it back and save it there",
+     1, 1, runDownload},
+    {"diff", "FILE", "list the settings registers that differ from a settings file", 1, 1, runDiff},
+    {"export-csv", "LOG [CSV]", "a log file as CSV, to standard output without CSV", 1, 2,
+     runExportCsv},
+    {"log-info", "LOG", "records, time span and gaps of a log file", 1, 1, runLogInfo},
+};
+
+constexpr const char* kOptionsAndExitCodes = R"(
+Options:
+  --port NAME     serial port: a device path (/dev/ttyUSB0) or COMn, which is
+                  /dev/ttyS(n-1); default: the port in comm_config.dat in the
+                  data folder, else COM1
+  --slave N       the controller's Modbus address, 1 to 255 (default 1)
+  --simulate      a simulated controller on a new pty instead of a port
+  --count N       poll: stop after N ticks (default: at Ctrl-C)
+  --data-dir DIR  the data folder (default: $VALVESCOPE_DATA_DIR, else
+                  ~/.local/share/ORB_QX4)
+  -h, --help      this text
+  --version       the version
+
+The line runs at 9600 baud, 8 data bits, no parity, 1 stop bit, with a 1 s
+time-out and 3 retries. A run that opened the port sends "OUT" on it before
+leaving, as Valvescope does at exit.
+
+Exit codes:
+  0  success; diff: the controller matches the file
+  1  diff, download: the controller's settings differ from the file
+  2  bad command line or value; nothing was sent
+  3  the port would not open (MODBUS_PORT_OPEN_FAILED, MODBUS_PORT_IN_USE)
+  4  the controller did not answer properly (MODBUS_REPLY_TIMEOUT, an
+     exception reply, a corrupt reply ...)
+  5  a file or standard output could not be read or written
+Failures are one line on standard error naming the port and the result.
+)";
+
+void printUsage(std::FILE* to) {
+  std::fputs(
+      "Usage: valvescope-cli [OPTIONS] COMMAND [ARGUMENTS]\n\n"
+      "Talks to a QX4 gas-valve controller as the Modbus RTU master on a serial\n"
+      "line, and reads Valvescope log files.\n\nCommands:\n",
+      to);
+  for (const Command& command : kCommands) {
+    const std::string head = std::string(command.name) + " " + std::string(command.arguments);
+    std::fprintf(to, "  %-22s %.*s\n", head.c_str(), static_cast<int>(command.summary.size()),
+                 command.summary.data());
+  }
+  std::fputs(kOptionsAndExitCodes, to);
+}
+
+const Command* findCommand(std::string_view name) {
+  for (const Command& command : kCommands) {
+    if (command.name == name) return &command;
+  }
+  return nullptr;
+}
+
+struct Request {
+  Invocation invocation;
+  bool help = false;
+  bool version = false;
+};
+
+// The command line, or the reason it cannot be run.
+std::optional<std::string> parse(int argc, char** argv, Request& request) {
+  Invocation& in = request.invocation;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    // Negative numbers ("write 150 -5") are arguments, not options.
+    if (!arg.starts_with("--") && arg != "-h") {
+      if (in.command.empty()) {
+        in.command = arg;
+      } else {
+        in.args.emplace_back(arg);
+      }
+      continue;
+    }
+    const auto equals = arg.find('=');
+    const std::string_view option = arg.substr(0, equals);
+    if (option == "--help" || option == "-h") {
+      request.help = true;
+    } else if (option == "--version") {
+      request.version = true;
+    } else if (option == "--simulate") {
+      in.simulate = true;
+    } else if (option == "--port" || option == "--slave" || option == "--count" ||
+               option == "--data-dir") {
+      std::string value;
+      if (equals != std::string_view::npos) {
+        value = arg.substr(equals + 1);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      } else {
+        return "missing value after " + std::string(option);
+      }
+      if (option == "--port") {
+        if (value.empty()) return "--port needs a port name";
+        in.port = value;
+      } else if (option == "--data-dir") {
+        in.dataDir = value;
+      } else if (option == "--slave") {
+        const auto slave = parseNumber(value, 1, 255);
+        if (!slave) return "--slave must be a number from 1 to 255, not " + value;
+        in.slave = static_cast<int>(*slave);
+      } else {
+        in.count = parseNumber(value, 1, LONG_MAX);
+        if (!in.count) return "--count must be a number from 1 up, not " + value;
+      }
+    } else {
+      return "unknown option " + std::string(option);
+    }
+  }
+  if (in.simulate && in.port) return "--simulate and --port exclude each other";
+  if (in.count && in.command != "poll") return "--count applies to poll only";
+  return std::nullopt;
+}
+
+int run(int argc, char** argv) {
+  Request request;
+  if (const auto error = parse(argc, argv, request)) {
+    complain(*error + " (see --help)");
+    return CLI_USAGE;
+  }
+  if (request.help) {
+    printUsage(stdout);
+    return CLI_OK;
+  }
+  if (request.version) {
+    std::printf("valvescope-cli %s\n", VS_CLI_VERSION);
+    return CLI_OK;
+  }
+  const Invocation& invocation = request.invocation;
+  if (invocation.command.empty()) {
+    printUsage(stderr);
+    return CLI_USAGE;
+  }
+  const Command* command = findCommand(invocation.command);
+  if (command == nullptr) {
+    complain("unknown command " + invocation.command + " (see --help)");
+    return CLI_USAGE;
+  }
+  if (invocation.args.size() < command->minArguments ||
+      invocation.args.size() > command->maxArguments) {
+    complain("usage: valvescope-cli [OPTIONS] " + std::string(command->name) + " " +
+             std::string(command->arguments));
+    return CLI_USAGE;
+  }
+  return command->run(invocation);
+}
+
+}  // namespace
+}  // namespace vs::cli
+
+int main(int argc, char** argv) {
+  // A closed pipe on standard output is a failed write, not a sudden death
+  // that leaves the port without its "OUT".
+  std::signal(SIGPIPE, SIG_IGN);
+  return vs::cli::run(argc, argv);
+}
