@@ -1,0 +1,261 @@
+// valvescope-cli as a script runs it: a separate program, its output and its
+// exit code, against its own simulated controller, against qx4-sim on a pty
+// and against a simulator served by the test itself.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "link/serial_port.h"
+#include "logging/log_files.h"
+#include "registers/settings_file.h"
+#include "sim/pty_simulator.h"
+#include "support/child_process.h"
+#include "support/pty_pair.h"
+#include "support/temp_dir.h"
+
+namespace vs::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+ProcessOutcome cli(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), VALVESCOPE_CLI_PATH);
+  return runProcess(arguments, 120s);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// A failure is reported as exactly one line on standard error.
+void expectOneErrorLine(const ProcessOutcome& run, const std::vector<std::string>& naming) {
+  const auto lines = linesOf(run.err);
+  ASSERT_EQ(lines.size(), 1u) << run.err;
+  for (const auto& word : naming) EXPECT_NE(lines[0].find(word), std::string::npos) << lines[0];
+}
+
+TEST(CliOnItsOwnSimulator, PollPrintsTheTenNamedLiveValuesEveryTick) {
+  const auto run = cli({"poll", "--simulate", "--count", "3"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const auto lines = linesOf(run.out);
+  ASSERT_EQ(lines.size(), 3u) << run.out;
+  const std::vector<std::string> names = {
+      "O2 set point",         "O2 feedback", "Pressure feedback",  "Actuator output",
+      "4-20 mA input",        "Mode",        "Pressure set point", "Pre-cat temperature",
+      "Post-cat temperature", "Spare"};
+  for (const auto& line : lines) {
+    // "yyyy-mm-dd hh:mm:ss  NAME=VALUE, NAME=VALUE, ..."
+    const auto values = line.substr(line.find("  ") + 2);
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::size_t at = 0;
+    for (std::size_t next; (next = values.find(", ", at)) != std::string::npos; at = next + 2) {
+      const auto field = values.substr(at, next - at);
+      fields.emplace_back(field.substr(0, field.find('=')), field.substr(field.find('=') + 1));
+    }
+    const auto last = values.substr(at);
+    fields.emplace_back(last.substr(0, last.find('=')), last.substr(last.find('=') + 1));
+    ASSERT_EQ(fields.size(), names.size()) << line;
+    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(fields[i].first, names[i]) << line;
+    EXPECT_EQ(fields[0].second, "0.720 V");  // o2_sp 720 mV
+    EXPECT_EQ(fields[5].second, "2 (MODE: A/F CONTROL)");
+    EXPECT_NE(fields[2].second.find(" in. W.C."), std::string::npos);
+    EXPECT_NE(fields[4].second.find(" mA"), std::string::npos);
+    EXPECT_EQ(fields[9].second, "0");
+  }
+}
+
+TEST(CliWithoutALine, RefusesAValueThatDoesNotFitWithoutTouchingThePort) {
+  PtyPair line;
+  for (const std::string value : {"70000", "-40000", "65536", "-32769", "12abc"}) {
+    SCOPED_TRACE(value);
+    const auto run = cli({"--port", line.path(), "write", "150", value});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    expectOneErrorLine(run, {value, "nothing was written"});
+  }
+  // Not a request, and no "OUT" either: the port was never opened.
+  EXPECT_TRUE(line.drain(200ms).empty());
+}
+
+TEST(CliWithoutALine, AMissingPortIsOneLineNamingThePortAndTheResult) {
+  const auto run = cli({"--port", "/dev/valvescope-no-such-port", "read", "12"});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "valvescope-cli: /dev/valvescope-no-such-port: cannot open: "
+            "MODBUS_PORT_OPEN_FAILED (66)\n");
+}
+
+TEST(CliWithoutALine, MistakesOnTheCommandLineAreUsageErrors) {
+  const std::vector<std::vector<std::string>> mistakes = {
+      {"frobnicate"},
+      {"read"},
+      {"read", "12", "126"},
+      {"read", "65536", "2"},
+      {"write", "0", "5"},
+      {"--count", "5", "read", "12"},
+      {"--simulate", "--port", "/dev/ttyS0", "poll"},
+      {"--slave", "0", "read", "12"},
+      {"poll", "--count", "0"},
+      {"--baud", "19200", "poll"},
+  };
+  for (const auto& arguments : mistakes) {
+    std::string joined;
+    for (const auto& a : arguments) joined += a + " ";
+    SCOPED_TRACE(joined);
+    const auto run = cli(arguments);
+    EXPECT_EQ(run.exitCode, 2);
+    expectOneErrorLine(run, {"valvescope-cli: "});
+  }
+  const auto help = cli({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("Exit codes:"), std::string::npos);
+  EXPECT_EQ(cli({"--version"}).out.rfind("valvescope-cli ", 0), 0u);
+}
+
+TEST(CliWithoutALine, ExportsAndDescribesALogFile) {
+  TempDir dir;
+  std::vector<LogRecord> records = {sampleRecord(0), sampleRecord(1), sampleRecord(10)};
+  writeBytes(dir / "log.log", encodeAll(records));
+
+  const auto info = cli({"log-info", (dir / "log.log").string()});
+  EXPECT_EQ(info.exitCode, 0) << info.err;
+  EXPECT_NE(info.out.find("records: 3\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("gaps: 1\n"), std::string::npos) << info.out;
+
+  const auto toStdout = cli({"export-csv", (dir / "log.log").string()});
+  EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err;
+  EXPECT_EQ(linesOf(toStdout.out).size(), 4u);  // the header and three rows
+
+  const auto toFile = cli({"export-csv", (dir / "log.log").string(), (dir / "log.csv").string()});
+  EXPECT_EQ(toFile.exitCode, 0) << toFile.err;
+  std::ifstream csv(dir / "log.csv", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(csv), {}), toStdout.out);
+
+  for (const std::string command : {"export-csv", "log-info"}) {
+    const auto missing = cli({command, (dir / "none.log").string()});
+    EXPECT_EQ(missing.exitCode, 5);
+    expectOneErrorLine(missing, {"none.log"});
+  }
+}
+
+// The simulator served by the test, so that what reaches it can be watched.
+class CliOnAWatchedLine : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(simulator.start(), 0); }
+  // Waits for the stray bytes to be settled (the line must fall quiet first).
+  bool strayBytesBecome(const std::string& expected) {
+    for (auto until = std::chrono::steady_clock::now() + 20s;
+         std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(20ms)) {
+      if (controller.strayBytes() == expected) return true;
+    }
+    return false;
+  }
+
+  sim::SimulatedController controller;
+  sim::PtySimulator simulator{controller, sim::LineOptions{9600, {}}};
+};
+
+TEST_F(CliOnAWatchedLine, EveryRunThatOpenedThePortLeavesWithOut) {
+  EXPECT_EQ(cli({"--port", simulator.path(), "read", "28"}).out, "28 462\n");
+  EXPECT_TRUE(strayBytesBecome("OUT")) << controller.strayBytes();
+
+  // Also after a controller that never answered.
+  controller.faults().setSilent(true);
+  const auto silent = cli({"--port", simulator.path(), "read", "28"});
+  EXPECT_EQ(silent.exitCode, 4);
+  EXPECT_TRUE(strayBytesBecome("OUTOUT")) << controller.strayBytes();
+}
+
+TEST_F(CliOnAWatchedLine, AnExceptionReplyIsOneLineAndNotRetried) {
+  const auto run = cli({"--port", simulator.path(), "read", "400", "2"});
+  EXPECT_EQ(run.exitCode, 4);
+  expectOneErrorLine(run, {simulator.path(), "MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS (162)"});
+}
+
+// qx4-sim, paced at 9600 baud, as a technician would start it.
+class CliOnQx4Sim : public ::testing::Test {
+ protected:
+  void start(std::vector<std::string> options = {}) {
+    options.insert(options.begin(), {QX4_SIM_PATH, "--baud", "9600"});
+    sim = std::make_unique<BackgroundProcess>(options);
+    port = sim->firstLine();
+    ASSERT_FALSE(port.empty());
+  }
+  ProcessOutcome onPort(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--port", port});
+    return cli(arguments);
+  }
+
+  std::unique_ptr<BackgroundProcess> sim;
+  std::string port;
+};
+
+TEST_F(CliOnQx4Sim, WritesAndReadsBackRegisters) {
+  start();
+  EXPECT_EQ(onPort({"write", "150", "1234"}).out, "150 1234 sp_min\n");
+  EXPECT_EQ(onPort({"read", "150"}).out, "150 1234 sp_min\n");
+  // 65535 is the register's bit pattern of -1.
+  EXPECT_EQ(onPort({"write", "150", "65535"}).out, "150 -1 sp_min\n");
+  EXPECT_EQ(onPort({"write", "151", "-32768"}).out, "151 -32768 sp_max\n");
+  const auto block = onPort({"read", "149", "3"});
+  EXPECT_EQ(block.exitCode, 0) << block.err;
+  EXPECT_EQ(block.out, "149 " + linesOf(onPort({"read", "149"}).out).at(0).substr(4) +
+                           "\n150 -1 sp_min\n151 -32768 sp_max\n");
+  EXPECT_EQ(onPort({"read", "12", "3"}).out.substr(0, 3), "12 ");  // below the map: no name
+}
+
+TEST_F(CliOnQx4Sim, ASilentControllerIsAReplyTimeout) {
+  start({"--silent"});
+  const auto run = onPort({"poll", "--count", "3"});
+  EXPECT_EQ(run.exitCode, 4);
+  EXPECT_EQ(run.out, "");
+  expectOneErrorLine(run, {port, "MODBUS_REPLY_TIMEOUT (132)"});
+}
+
+TEST_F(CliOnQx4Sim, APortHeldByAnotherProgramIsInUseUntilReleased) {
+  start();
+  SerialPort holder;
+  ASSERT_EQ(holder.open(port), SERIAL_OK);
+  const auto refused = onPort({"read", "28"});
+  EXPECT_EQ(refused.exitCode, 3);
+  expectOneErrorLine(refused, {port, "MODBUS_PORT_IN_USE (67)"});
+  holder.close();
+  EXPECT_EQ(onPort({"read", "28"}).exitCode, 0);
+}
+
+TEST_F(CliOnQx4Sim, SettingsGoToAFileAndBack) {
+  start();
+  TempDir dir;
+  const std::string file = (dir / "unit.dat").string();
+  const auto upload = onPort({"upload", file});
+  ASSERT_EQ(upload.exitCode, 0) << upload.err;
+  const SettingsFileContent saved = readSettingsFile(file);
+  ASSERT_TRUE(saved.ok) << saved.error;
+  EXPECT_EQ(onPort({"diff", file}).exitCode, 0);
+
+  ASSERT_EQ(onPort({"write", "150", "999"}).exitCode, 0);
+  const auto differs = onPort({"diff", file});
+  EXPECT_EQ(differs.exitCode, 1);
+  EXPECT_EQ(linesOf(differs.out).at(0),
+            "150 sp_min: file " + std::to_string(saved.image[150 - 112]) + ", controller 999");
+
+  const auto download = onPort({"download", file});
+  EXPECT_EQ(download.exitCode, 0) << download.err;
+  EXPECT_EQ(onPort({"diff", file}).exitCode, 0);
+
+  // A file that is no settings image costs no traffic.
+  std::ofstream(dir / "short.dat") << "1 2 3 ";
+  const auto refused = onPort({"download", (dir / "short.dat").string()});
+  EXPECT_EQ(refused.exitCode, 5);
+  expectOneErrorLine(refused, {"short.dat"});
+}
+
+}  // namespace
+}  // namespace vs::test
