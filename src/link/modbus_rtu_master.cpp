@@ -68,7 +68,9 @@ int ModbusRtuMaster::transactOnce(int slave, int function, const std::uint8_t* r
   frame_[crcAt] = static_cast<std::uint8_t>(crc & 0xFF);
   frame_[crcAt + 1] = static_cast<std::uint8_t>(crc >> 8);
 
-  port_.purge();
+  // Only what came in: the previous frame may still be on its way out where
+  // drain cannot wait for it (a broadcast on a pty), and must not be cut off.
+  port_.purgeInput();
   if (pollDelay_ > 0) nextSend_.sleepUntil();
   nextSend_.setFromNow(pollDelay_);
   const int quiet = waitForSilence();

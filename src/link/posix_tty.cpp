@@ -105,9 +105,16 @@ void closeExclusive(int fd) {
   ::close(fd);
 }
 
+// The character frame and flow control: what a device may quietly refuse.
+#ifdef CRTSCTS
+constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS;
+#else
+constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD;
+#endif
+
 int applyLine(int fd, int baudRate, int dataBits, int stopBits, int parity, int handshake) {
-  termios line{};
-  if (::tcgetattr(fd, &line) != 0) return SERIAL_SYSTEM_ERROR;
+  termios previous{};
+  if (::tcgetattr(fd, &previous) != 0) return SERIAL_SYSTEM_ERROR;
   if (dataBits != 7 && dataBits != 8) return SERIAL_BAD_SETTING;
   if (stopBits != 1 && stopBits != 2) return SERIAL_BAD_SETTING;
   if (parity < 0 || parity > 2) return SERIAL_BAD_SETTING;
@@ -115,6 +122,7 @@ int applyLine(int fd, int baudRate, int dataBits, int stopBits, int parity, int 
   speed_t speed = B0;
   if (!speedOf(baudRate, &speed)) return SERIAL_BAD_SETTING;
 
+  termios line = previous;
   ::cfmakeraw(&line);
   line.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | IGNPAR);
   // HUPCL off: DTR stays up when the port is closed.
@@ -132,13 +140,24 @@ int applyLine(int fd, int baudRate, int dataBits, int stopBits, int parity, int 
     line.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
   }
 #endif
-  // Reads never block in the driver; the callers wait with poll().
-  line.c_cc[VMIN] = 0;
+  // With VMIN 1 an empty non-blocking read says EAGAIN; the callers wait with poll().
+  line.c_cc[VMIN] = 1;
   line.c_cc[VTIME] = 0;
   if (::cfsetispeed(&line, speed) != 0 || ::cfsetospeed(&line, speed) != 0) {
     return SERIAL_BAD_SETTING;
   }
-  return ::tcsetattr(fd, TCSANOW, &line) == 0 ? SERIAL_OK : SERIAL_BAD_SETTING;
+  if (::tcsetattr(fd, TCSANOW, &line) != 0) return SERIAL_BAD_SETTING;
+  // tcsetattr succeeds when any part was taken: a device that cannot do the
+  // frame or the speed (a pty knows only 8 bits, no parity) quietly keeps its
+  // own. Such a refusal must not pass for success, nor leave a half-set line.
+  termios applied{};
+  if (::tcgetattr(fd, &applied) != 0) return SERIAL_SYSTEM_ERROR;
+  if ((applied.c_cflag & kFrameBits) != (line.c_cflag & kFrameBits) ||
+      ::cfgetospeed(&applied) != speed) {
+    ::tcsetattr(fd, TCSANOW, &previous);
+    return SERIAL_BAD_SETTING;
+  }
+  return SERIAL_OK;
 }
 
 WaitResult waitFor(int fd, short events, Deadline deadline) {
@@ -154,8 +173,10 @@ WaitResult waitFor(int fd, short events, Deadline deadline) {
       return WaitResult::Failed;
     }
     if (ready == 0) continue;
+    // A hung-up terminal also reports itself readable and writable; it must
+    // not be taken for one that is.
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return WaitResult::Failed;
     if (p.revents & events) return WaitResult::Ready;
-    return WaitResult::Failed;  // POLLHUP, POLLERR or POLLNVAL
   }
 }
 

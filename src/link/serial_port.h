@@ -46,8 +46,9 @@ class SerialPort {
   // the call at once with SERIAL_SYSTEM_ERROR.
   int write(const std::uint8_t* data, int count, int timeoutMs);
   int read(std::uint8_t* data, int count, int timeoutMs);
-  int purge();  // discards both directions' buffers
-  int drain();  // waits until everything written is on the line
+  int purge();       // discards both directions' buffers
+  int purgeInput();  // discards what has arrived and not been read
+  int drain();       // waits until everything written is on the line
   int setRts();
   int clearRts();
 

@@ -34,10 +34,9 @@ int transferAll(int fd, int count, int timeoutMs, short events, Transfer transfe
       done += static_cast<int>(n);
       continue;
     }
-    // Nothing moved on a non-blocking terminal without EAGAIN: the line hung up.
-    if (n == 0) return SERIAL_SYSTEM_ERROR;
-    if (errno == EINTR) continue;
-    if (errno != EAGAIN && errno != EWOULDBLOCK) return SERIAL_SYSTEM_ERROR;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return SERIAL_SYSTEM_ERROR;
+    // Nothing ready: wait, which also notices a hang-up.
     switch (posix_tty::waitFor(fd, events, deadline)) {
       case WaitResult::Ready: break;
       case WaitResult::TimedOut: return SERIAL_TIMEOUT;
@@ -104,10 +103,16 @@ int SerialPort::read(std::uint8_t* data, int count, int timeoutMs) {
                      [&](int done) { return ::read(fd, data + done, count - done); });
 }
 
-int SerialPort::purge() {
-  if (!isOpen()) return SERIAL_NOT_OPEN;
-  return ::tcflush(fdOf(handle_), TCIOFLUSH) == 0 ? SERIAL_OK : SERIAL_SYSTEM_ERROR;
+namespace {
+
+int flush(std::intptr_t handle, int queues) {
+  return ::tcflush(fdOf(handle), queues) == 0 ? SERIAL_OK : SERIAL_SYSTEM_ERROR;
 }
+
+}  // namespace
+
+int SerialPort::purge() { return isOpen() ? flush(handle_, TCIOFLUSH) : SERIAL_NOT_OPEN; }
+int SerialPort::purgeInput() { return isOpen() ? flush(handle_, TCIFLUSH) : SERIAL_NOT_OPEN; }
 
 int SerialPort::drain() {
   if (!isOpen()) return SERIAL_NOT_OPEN;

@@ -108,10 +108,20 @@ int SerialPort::read(std::uint8_t* data, int count, int timeoutMs) {
   return got == static_cast<DWORD>(count) ? SERIAL_OK : SERIAL_TIMEOUT;
 }
 
+namespace {
+
+int purgeComm(std::intptr_t handle, DWORD queues) {
+  return ::PurgeComm(handleOf(handle), queues) ? SERIAL_OK : SERIAL_SYSTEM_ERROR;
+}
+
+}  // namespace
+
 int SerialPort::purge() {
-  if (!isOpen()) return SERIAL_NOT_OPEN;
-  return ::PurgeComm(handleOf(handle_), PURGE_TXCLEAR | PURGE_RXCLEAR) ? SERIAL_OK
-                                                                       : SERIAL_SYSTEM_ERROR;
+  return isOpen() ? purgeComm(handle_, PURGE_TXCLEAR | PURGE_RXCLEAR) : SERIAL_NOT_OPEN;
+}
+
+int SerialPort::purgeInput() {
+  return isOpen() ? purgeComm(handle_, PURGE_RXCLEAR) : SERIAL_NOT_OPEN;
 }
 
 int SerialPort::drain() {
