@@ -123,7 +123,7 @@ TEST_F(RtuTransaction, StaleBytesNeverAnswerALaterRequest) {
   {
     SCOPED_TRACE("garbage before the request");
     line.write({0x01, 0x03, 0x02, 0x0B, 0xAD});
-    ASSERT_TRUE(watch.waitForPending(5));
+    ASSERT_TRUE(watch.waitFor(5));
     ScriptedSlave slave(line, kRead.size(), {{answer(0x07, 0x77)}});
     EXPECT_EQ(readOne(&value), MODBUS_OK);
     EXPECT_EQ(value, 0x0777);
@@ -136,7 +136,7 @@ TEST_F(RtuTransaction, StaleBytesNeverAnswerALaterRequest) {
     ScriptedSlave first(line, kRead.size(), {{both}});
     EXPECT_EQ(readOne(&value), MODBUS_CRC_ERROR);
     first.requests();
-    ASSERT_TRUE(watch.waitForPending(static_cast<int>(good.size())));
+    ASSERT_TRUE(watch.waitFor(static_cast<int>(good.size())));
     ScriptedSlave second(line, kRead.size(), {{answer(0x07, 0x77)}});
     EXPECT_EQ(readOne(&value), MODBUS_OK);
     EXPECT_EQ(value, 0x0777);
@@ -148,7 +148,7 @@ TEST_F(RtuTransaction, StaleBytesNeverAnswerALaterRequest) {
     EXPECT_EQ(readOne(&value), MODBUS_REPLY_TIMEOUT);
     silent.requests();
     line.write(answer(0x0B, 0xAD));
-    ASSERT_TRUE(watch.waitForPending(7));
+    ASSERT_TRUE(watch.waitFor(7));
     ScriptedSlave slave(line, kRead.size(), {{answer(0x07, 0x77)}});
     EXPECT_EQ(readOne(&value), MODBUS_OK);
     EXPECT_EQ(value, 0x0777);
@@ -161,7 +161,7 @@ TEST_F(RtuTransaction, StaleBytesNeverAnswerALaterRequest) {
     EXPECT_EQ(value, 0);
     truncated.requests();
     line.write({stale.back()});
-    ASSERT_TRUE(watch.waitForPending(1));
+    ASSERT_TRUE(watch.waitFor(1));
     ScriptedSlave slave(line, kRead.size(), {{answer(0x07, 0x77)}});
     EXPECT_EQ(readOne(&value), MODBUS_OK);
     EXPECT_EQ(value, 0x0777);

@@ -1,9 +1,5 @@
 #include "scripted_slave.h"
 
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include "link/crc16.h"
 
 namespace vs::test {
@@ -41,23 +37,6 @@ ScriptedSlave::~ScriptedSlave() {
 const std::vector<Bytes>& ScriptedSlave::requests() {
   if (thread_.joinable()) thread_.join();
   return requests_;
-}
-
-InputWatch::InputWatch(const std::string& path)
-    : fd_(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
-
-InputWatch::~InputWatch() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-bool InputWatch::waitForPending(int count, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    int pending = 0;
-    if (::ioctl(fd_, FIONREAD, &pending) == 0 && pending >= count) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
 }
 
 void MasterOnPty::reopen(int timeoutMs, int retries) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/modbus_rtu_master.h"
+#include "support/pending_input.h"
 #include "support/pty_pair.h"
 
 namespace vs::test {
@@ -42,23 +43,6 @@ class ScriptedSlave {
   std::thread thread_;
 };
 
-// A second descriptor on the device side of a pty, opened before the code
-// under test takes the port: it tells when written bytes have reached the
-// driver's input queue, without reading them.
-class InputWatch {
- public:
-  explicit InputWatch(const std::string& path);
-  ~InputWatch();
-  InputWatch(const InputWatch&) = delete;
-  InputWatch& operator=(const InputWatch&) = delete;
-
-  // True once at least `count` bytes wait in the input queue.
-  bool waitForPending(int count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
-
- private:
-  int fd_ = -1;
-};
-
 // An RTU master at 9600 baud on a pty whose far end the test plays.
 class MasterOnPty : public ::testing::Test {
  protected:
@@ -68,7 +52,7 @@ class MasterOnPty : public ::testing::Test {
   bool lineQuiet() { return line.drain(std::chrono::milliseconds(100)).empty(); }
 
   PtyPair line;
-  InputWatch watch{line.path()};
+  PendingInput watch{line.path()};
   ModbusRtuMaster master;
 };
 

@@ -135,7 +135,7 @@ class SerialPortTransfer : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(port.open(line.path()), SERIAL_OK); }
 
   PtyPair line;
-  test::InputWatch watch{line.path()};
+  test::PendingInput watch{line.path()};
   SerialPort port;
 };
 
@@ -163,7 +163,7 @@ TEST_F(SerialPortTransfer, EveryReadHasItsOwnTimeout) {
 
 TEST_F(SerialPortTransfer, PurgeDiscardsWhatWaits) {
   line.write({1, 2, 3});
-  ASSERT_TRUE(watch.waitForPending(3));
+  ASSERT_TRUE(watch.waitFor(3));
   EXPECT_EQ(port.purge(), SERIAL_OK);
   std::uint8_t byte = 0;
   EXPECT_EQ(port.read(&byte, 1, 50), SERIAL_TIMEOUT);

@@ -82,7 +82,7 @@ class SerialStreamOnPty : public ::testing::Test {
 
   std::promise<Event> heard_;  // outlives the stream and its event thread
   PtyPair line;
-  InputWatch watch{line.path()};
+  PendingInput watch{line.path()};
   SerialStream stream{SerialStreamSettings(line.path())};
 };
 
@@ -93,7 +93,7 @@ TEST_F(SerialStreamOnPty, ReadsWhatArrivedAndEndsAtOnceWhenNothingHas) {
 
   stream.clear();
   line.write({'4', '2', ' ', 'x'});
-  ASSERT_TRUE(watch.waitForPending(4));
+  ASSERT_TRUE(watch.waitFor(4));
   int number = 0;
   std::string word;
   stream >> number >> word;
