@@ -1,0 +1,15 @@
+# One poll tick (the four live-block reads) against the simulated controller on
+# a pty paced at 9600 baud, and unpaced transaction rates beside libmodbus.
+if(NOT WIN32)
+  add_executable(poll_cycle_bench ${CMAKE_CURRENT_LIST_DIR}/poll_cycle.cpp)
+  target_link_libraries(poll_cycle_bench PRIVATE valvescope_core)
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_check_modules(POLL_CYCLE_LIBMODBUS QUIET IMPORTED_TARGET libmodbus)
+  endif()
+  if(POLL_CYCLE_LIBMODBUS_FOUND)
+    target_link_libraries(poll_cycle_bench PRIVATE PkgConfig::POLL_CYCLE_LIBMODBUS)
+    target_compile_definitions(poll_cycle_bench PRIVATE VS_WITH_LIBMODBUS=1)
+  endif()
+  valvescope_warnings(poll_cycle_bench)
+endif()
