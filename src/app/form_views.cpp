@@ -1,6 +1,10 @@
 #include "app/form_views.h"
 
 #include "app/form_dialog.h"
+#include "dialogs/force_inputs_view.h"
+#include "dialogs/free_air_calibration_view.h"
+#include "dialogs/governor_settings_view.h"
+#include "dialogs/o2_schedule_view.h"
 #include "dialogs/o2_sensor_settings_form.h"
 #include "dialogs/password_gate_view.h"
 #include "dialogs/pressure_settings_form.h"
@@ -8,6 +12,7 @@
 #include "dialogs/zero_transducer_view.h"
 #include "registers/calibration_list_view.h"
 #include "registers/settings_file_views.h"
+#include "report/traveler_report_view.h"
 
 namespace vs {
 namespace {
@@ -27,9 +32,14 @@ std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
   switch (form.templateId()) {
     case 111: return viewFor<CalibrationListView, CalibrationListForm>(form, parent);
     case 112: return viewFor<PasswordGateView, PasswordGateForm>(form, parent);
+    case 114: return viewFor<GovernorSettingsView, GovernorSettingsForm>(form, parent);
+    case 117: return viewFor<TravelerReportView, TravelerReportForm>(form, parent);
+    case 119: return viewFor<ForceInputsView, ForceInputsForm>(form, parent);
     case 120: return viewFor<SettingsDialogView, PressureSettingsForm>(form, parent);
     case 121: return viewFor<SettingsDialogView, O2SensorSettingsForm>(form, parent);
+    case 122: return viewFor<FreeAirCalibrationView, FreeAirCalibrationForm>(form, parent);
     case 137: return viewFor<ZeroTransducerView, ZeroTransducerForm>(form, parent);
+    case 138: return viewFor<O2ScheduleView, O2ScheduleForm>(form, parent);
     case 139: return viewFor<UploadSettingsView, UploadSettingsForm>(form, parent);
     case 140: return viewFor<DownloadSettingsView, DownloadSettingsForm>(form, parent);
     default: break;

@@ -34,6 +34,10 @@ int writeRegister(ShellContext& ctx, int reg, std::int16_t value) {
   return ctx.master.writeSingleRegister(ctx.link.slaveAddress, reg, value);
 }
 
+int writeRegisters(ShellContext& ctx, int firstRegister, const std::int16_t* values, int count) {
+  return ctx.master.writeMultipleRegisters(ctx.link.slaveAddress, firstRegister, values, count);
+}
+
 int saveSettings(ShellContext& ctx) {
   return writeRegister(ctx, REG_SAVE_DATA_COMMAND, kSaveCommandValue);
 }

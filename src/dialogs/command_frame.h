@@ -27,6 +27,7 @@ int runDialog(ShellContext& ctx, Form& form, const std::string& creationFailure)
 
 int readRegisters(ShellContext& ctx, int firstRegister, std::int16_t* out, int count);
 int writeRegister(ShellContext& ctx, int reg, std::int16_t value);
+int writeRegisters(ShellContext& ctx, int firstRegister, const std::int16_t* values, int count);
 // 4660 to save_data_command: the controller stores its settings permanently.
 int saveSettings(ShellContext& ctx);
 

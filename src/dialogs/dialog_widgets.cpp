@@ -1,11 +1,13 @@
 #include "dialogs/dialog_widgets.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "dialogs/settings_form.h"
 
@@ -55,6 +57,24 @@ QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent
   button->setDefault(isDefault);
   button->setAutoDefault(isDefault);
   return button;
+}
+
+void layOutSettingsDialog(QWidget* dialog, QLayout* fields, QLabel* status,
+                          const std::vector<FormButton>& buttons,
+                          const std::function<void(int)>& press) {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  for (const FormButton& button : buttons) {
+    auto* push = makeButton(button.text, button.isDefault, dialog);
+    QObject::connect(push, &QPushButton::clicked, dialog, [press, id = button.id] { press(id); });
+    row->addWidget(push);
+  }
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addLayout(fields);
+  layout->addSpacing(6);
+  layout->addWidget(status);
+  layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void showText(QLineEdit* edit, const std::string& text) {

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QWidget;
 
 namespace vs {
 
+struct FormButton;
 struct SettingsField;
 
 // The widgets the settings and maintenance dialogs share, so that they look
@@ -23,6 +27,12 @@ QLineEdit* makeFieldEdit(const SettingsField& field, QWidget* parent);
 // The status line under a dialog's fields: a sunken panel one line high.
 QLabel* makeStatusLine(QWidget* parent);
 QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent);
+// Lays a settings dialog out: its fields, then the status line, then the
+// form's buttons in a right-aligned row; a click hands the button's id to
+// `press`. The dialog keeps the size its contents need.
+void layOutSettingsDialog(QWidget* dialog, QLayout* fields, QLabel* status,
+                          const std::vector<FormButton>& buttons,
+                          const std::function<void(int)>& press);
 // Sets an edit's text only when it differs, so the cursor stays where it is.
 void showText(QLineEdit* edit, const std::string& text);
 void showText(QLabel* label, const std::string& text);

@@ -48,5 +48,8 @@ inline constexpr int REG_MAN_SCHEDULE_EN = 204;
 // Writing this value to 144 makes the controller store its settings; the same
 // value goes to register 12 at the end of a settings download.
 inline constexpr std::int16_t kSaveCommandValue = 4660;  // 0x1234
+// Writing this value to 181 `do_sensor_cal` starts the O2 sensor's free-air
+// calibration; the controller ignores any other value.
+inline constexpr std::int16_t kCalibrationStartCode = 2736;
 
 }  // namespace vs

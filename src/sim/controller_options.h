@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "registers/register_map.h"
 #include "sim/sim_clock.h"
 
 namespace vs::sim {
 
 // The value register 181 `do_sensor_cal` must receive to start the O2 sensor
-// free-air calibration. The application writes the same number.
-inline constexpr int kDefaultCalibrationStartCode = 2736;
+// free-air calibration unless a run asks for another.
+inline constexpr int kDefaultCalibrationStartCode = kCalibrationStartCode;
 
 enum class CalibrationOutcome { Success, Failure };
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "widgets/canvas.h"
+
+namespace vs {
+
+// One page for the printer, or for a PDF file.
+struct PrintJob {
+  std::string documentName;  // as the printer's queue shows it
+  std::string pdfFile;       // empty: the user chooses a printer
+  // The page's extent in lines and in average character widths of the
+  // device's default font; the output picks a font size at which both fit.
+  int lines = 66;
+  int characters = 80;
+};
+
+// Draws the page on the output's canvas; the resolution lets fonts of a fixed
+// physical size be sized in device units.
+using PageDrawer = std::function<void(Canvas& canvas, int dotsPerInch)>;
+
+// Where a dialog's page goes: the program's print dialog and PDF output, or a
+// test's recording canvas.
+class PagePrinter {
+ public:
+  virtual ~PagePrinter() = default;
+  // False when the user cancelled the print dialog or the file could not be
+  // written.
+  virtual bool printPage(const PrintJob& job, const PageDrawer& draw) = 0;
+};
+
+}  // namespace vs
