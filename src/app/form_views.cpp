@@ -10,6 +10,7 @@
 #include "dialogs/pressure_settings_form.h"
 #include "dialogs/settings_dialog_view.h"
 #include "dialogs/zero_transducer_view.h"
+#include "logging/playback_view.h"
 #include "registers/calibration_list_view.h"
 #include "registers/settings_file_views.h"
 #include "report/traveler_report_view.h"
@@ -30,6 +31,7 @@ std::unique_ptr<FormDialog> viewFor(Form& form, QWidget* parent) {
 std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
   // One line per dialog: `case <template id>: return viewFor<View, FormType>(form, parent);`
   switch (form.templateId()) {
+    case 109: return viewFor<PlaybackView, PlaybackForm>(form, parent);
     case 111: return viewFor<CalibrationListView, CalibrationListForm>(form, parent);
     case 112: return viewFor<PasswordGateView, PasswordGateForm>(form, parent);
     case 114: return viewFor<GovernorSettingsView, GovernorSettingsForm>(form, parent);

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "logging/log_csv_export.h"
+
 namespace vs {
 namespace {
+
+constexpr const char* kExportCaption = "Export CSV";
 
 std::filesystem::path pathFromUtf8(const std::string& text) {
   return std::u8string(text.begin(), text.end());
@@ -56,6 +60,55 @@ void PlaybackForm::loadFirstPage() {
     slider.enabled = true;
   }
   mainWindow_.invalidate(false);
+}
+
+void PlaybackForm::exportCsv() {
+  if (!transportEnabled) return;
+  const std::filesystem::path log = pathFromUtf8(pathText);
+  FileDialogRequest request;
+  request.mode = FileDialogRequest::Mode::Save;
+  request.title = kExportCaption;
+  request.filters = {{"CSV Files", "*.csv"}, {"All Files", "*.*"}};
+  request.initialFolder = utf8Of(dataDirectory_);
+  request.initialName = utf8Of(std::filesystem::path(log.filename()).replace_extension(".csv"));
+  const auto chosen = host().chooseFile(request);
+  if (!chosen) return;
+
+  std::filesystem::path csv = pathFromUtf8(*chosen);
+  if (!csv.has_extension()) csv += ".csv";
+  const std::string csvText = utf8Of(csv);
+  // The chooser does not ask, and an earlier export may be someone's work.
+  std::error_code error;
+  if (std::filesystem::exists(csv, error) &&
+      host().messageBox(utf8Of(csv.filename()) + " already exists.\nDo you want to replace it?",
+                        kExportCaption, Icon::Exclamation, Buttons::YesNo) != ANSWER_YES) {
+    return;
+  }
+
+  CsvExportProgress progress;
+  if (exportProgress_ != nullptr) {
+    progress = [this](std::int64_t done, std::int64_t total) {
+      return exportProgress_->update(done, total);
+    };
+  }
+  const CsvExportResult result = exportLogToCsv(log, csv, progress);
+  if (exportProgress_ != nullptr) exportProgress_->finish();
+
+  switch (result.status) {
+    case CsvExportStatus::Ok:
+      host().messageBox(std::to_string(result.records) + " records written to\n" + csvText,
+                        kExportCaption, Icon::Information, Buttons::Ok);
+      break;
+    case CsvExportStatus::CannotReadLog:
+      host().messageBox("The log file could not be read:\n" + pathText, kExportCaption,
+                        Icon::Exclamation, Buttons::Ok);
+      break;
+    case CsvExportStatus::CannotWriteCsv:
+      host().messageBox("The CSV file could not be written:\n" + csvText, kExportCaption,
+                        Icon::Exclamation, Buttons::Ok);
+      break;
+    case CsvExportStatus::Cancelled: break;  // the unfinished file is gone again
+  }
 }
 
 void PlaybackForm::sliderMoved(std::int32_t position) {

@@ -6,6 +6,7 @@
 
 #include "app/desktop.h"
 #include "app/form.h"
+#include "logging/export_progress.h"
 #include "logging/local_date_time.h"
 #include "logging/playback_state.h"
 
@@ -45,7 +46,7 @@ class PlaybackForm : public Form {
   LocalDate date;        // the day whose log files the chooser offers
   std::string pathText;  // the loaded file, UTF-8
   PlaybackSlider slider;
-  bool transportEnabled = false;  // Play, Stop, <<, || and >>
+  bool transportEnabled = false;  // Play, Stop, <<, ||, >> and Export CSV
 
   // Open File: returns 0 when a file was chosen (and loaded), 1 when cancelled.
   int OpenLogFile();
@@ -55,6 +56,11 @@ class PlaybackForm : public Form {
   void pause();
   void fastForward();
   void close();
+  // Export CSV: asks where to write the loaded file as CSV, writes it and says
+  // how that went. Engineers read the logs in spreadsheets.
+  void exportCsv();
+  // Where a running export shows its progress; none shows nothing.
+  void setExportProgress(ExportProgress* progress) { exportProgress_ = progress; }
   // The user moved the slider.
   void sliderMoved(std::int32_t position);
 
@@ -72,6 +78,7 @@ class PlaybackForm : public Form {
   PlaybackState& state_;
   Desktop& mainWindow_;
   std::filesystem::path dataDirectory_;
+  ExportProgress* exportProgress_ = nullptr;
 };
 
 }  // namespace vs

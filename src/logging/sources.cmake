@@ -12,3 +12,7 @@ list(APPEND VS_CORE_SOURCES
 )
 list(APPEND VS_CORE_POSIX_SOURCES logging/local_tm_posix.cpp)
 list(APPEND VS_CORE_WIN32_SOURCES logging/local_tm_win32.cpp)
+list(APPEND VS_QT_SOURCES
+  logging/page_slider.cpp
+  logging/playback_view.cpp
+)

@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "logging/log_files.h"
-#include "logging/playback_form.h"
-#include "support/scripted_desktop.h"
-#include "support/temp_dir.h"
-#include "widgets/trend_chart.h"
+#include "logging/playback_rig.h"
 
 namespace vs {
 namespace {
 
-// The chart keeps its default capacity of 10 slots: pages of 11 records that
-// start at records 0, 10, 20, ...
-class Playback : public ::testing::Test {
+class Playback : public ::testing::Test, protected test::PlaybackRig {
  protected:
   std::vector<LogRecord> openLog(int records, int extraBytes = 0) {
     auto written = test::writeSampleLog(dir / "log_2006_3_5_9.log", records, extraBytes);
@@ -37,12 +34,6 @@ class Playback : public ::testing::Test {
     return positions;
   }
 
-  test::TempDir dir;
-  TrendChart chart;
-  ValveLink link;
-  PlaybackState state{chart, link};
-  test::ScriptedDesktop desktop;
-  PlaybackForm form{state, desktop, dir.path(), {2006, 3, 5}};
   test::ScriptedFormHost host{form};
 };
 
@@ -124,6 +115,17 @@ TEST_F(Playback, ChooserOffersTheDaysLogFilesInTheDataFolder) {
   EXPECT_FALSE(form.slider.enabled);
   EXPECT_FALSE(form.transportEnabled);
   EXPECT_EQ(desktop.invalidations, 0);
+}
+
+TEST_F(Playback, CapacityPlusOneRecordsAreOnePage) {
+  const auto records = openLog(11);
+  EXPECT_EQ(form.slider.maximum, 10);
+  EXPECT_EQ(form.slider.selectionFirst, 0);
+  EXPECT_EQ(form.slider.selectionLast, 10);
+  EXPECT_EQ(state.pageCount(), 11);
+  form.sliderMoved(9);
+  EXPECT_EQ(state.pageFirst(), 0);  // still in memory: no reload
+  expectShowing(records);
 }
 
 TEST_F(Playback, FirstLoadSetsUpTheSliderOverTheWholeFile) {
@@ -238,6 +240,120 @@ TEST_F(Playback, OneRecordFileStopsOnItsOnlyRecord) {
   form.stop();
   host.deliverPosted();
   expectShowing(records);
+}
+
+// Records what the view would show of an export, and when.
+struct ProgressRecorder : ExportProgress {
+  explicit ProgressRecorder(test::ScriptedFormHost& host) : host(host) {}
+  bool update(std::int64_t done, std::int64_t total) override {
+    updates.emplace_back(done, total);
+    return !cancel;
+  }
+  void finish() override {
+    ++finished;
+    boxesAtFinish = host.boxes.size();
+  }
+  test::ScriptedFormHost& host;
+  bool cancel = false;
+  std::vector<std::pair<std::int64_t, std::int64_t>> updates;
+  int finished = 0;
+  std::size_t boxesAtFinish = 0;
+};
+
+class PlaybackExport : public Playback {
+ protected:
+  void SetUp() override { form.setExportProgress(&progress); }
+  std::vector<std::string> csvLines(const std::filesystem::path& path) {
+    const auto bytes = test::readBytes(path);
+    std::vector<std::string> lines;
+    std::string text(bytes.begin(), bytes.end());
+    for (std::size_t from = 0, at; (at = text.find("\r\n", from)) != std::string::npos;
+         from = at + 2)
+      lines.push_back(text.substr(from, at - from));
+    return lines;
+  }
+  ProgressRecorder progress{host};
+};
+
+TEST_F(PlaybackExport, WritesTheLoadedFileWhereTheUserChooses) {
+  const auto records = openLog(25, 7);
+  host.fileChoices.push_back((dir / "engine 7").string());  // no extension given
+  form.exportCsv();
+
+  ASSERT_EQ(host.fileRequests.size(), 2u);
+  const auto& request = host.fileRequests[1];
+  EXPECT_EQ(request.mode, FileDialogRequest::Mode::Save);
+  EXPECT_EQ(request.initialName, "log_2006_3_5_9.csv");
+  EXPECT_EQ(request.initialFolder, dir.path().string());
+  ASSERT_FALSE(request.filters.empty());
+  EXPECT_EQ(request.filters[0].pattern, "*.csv");
+
+  const auto lines = csvLines(dir / "engine 7.csv");
+  ASSERT_EQ(lines.size(), 26u);  // header and every whole record
+  EXPECT_EQ(lines[25].substr(lines[25].find(',') + 1, 10), std::to_string(records[24].timeStamp));
+
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "25 records written to\n" + (dir / "engine 7.csv").string());
+  EXPECT_EQ(host.boxes[0].caption, "Export CSV");
+  EXPECT_EQ(host.boxes[0].icon, Icon::Information);
+  ASSERT_FALSE(progress.updates.empty());
+  EXPECT_EQ(progress.updates.back(), std::make_pair(std::int64_t{25}, std::int64_t{25}));
+  EXPECT_EQ(progress.finished, 1);
+  EXPECT_EQ(progress.boxesAtFinish, 0u);  // the progress is gone before the report
+}
+
+TEST_F(PlaybackExport, CancellingWritesNothing) {
+  form.exportCsv();  // nothing loaded yet: nothing to export
+  EXPECT_TRUE(host.fileRequests.empty());
+
+  openLog(25);
+  form.exportCsv();  // the chooser is cancelled
+  EXPECT_EQ(host.fileRequests.size(), 2u);
+
+  progress.cancel = true;  // the progress dialog's Cancel
+  host.fileChoices.push_back((dir / "out.csv").string());
+  form.exportCsv();
+  EXPECT_EQ(progress.finished, 1);
+  EXPECT_TRUE(host.boxes.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.csv"));
+}
+
+TEST_F(PlaybackExport, AsksBeforeReplacingAFile) {
+  openLog(25);
+  test::writeBytes(dir / "out.csv", {'k', 'e', 'e', 'p'});
+  host.fileChoices.push_back((dir / "out.csv").string());
+  host.answers.push_back(ANSWER_NO);
+  form.exportCsv();
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "out.csv already exists.\nDo you want to replace it?");
+  EXPECT_EQ(host.boxes[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(test::readBytes(dir / "out.csv"), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
+
+  host.fileChoices.push_back((dir / "out.csv").string());
+  host.answers.push_back(ANSWER_YES);
+  form.exportCsv();
+  EXPECT_EQ(csvLines(dir / "out.csv").size(), 26u);
+}
+
+TEST_F(PlaybackExport, ReportsATargetThatCannotBeWritten) {
+  const auto records = openLog(25);
+  for (const auto& target : {dir / "no such folder" / "out.csv", dir / "log_2006_3_5_9.log"}) {
+    SCOPED_TRACE(target);
+    host.boxes.clear();
+    host.fileChoices.push_back(target.string());
+    form.exportCsv();
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes.back().text, "The CSV file could not be written:\n" + target.string());
+    EXPECT_EQ(host.boxes.back().icon, Icon::Exclamation);
+  }
+  // Offered the log itself, the export refuses instead of truncating it.
+  EXPECT_EQ(test::readBytes(dir / "log_2006_3_5_9.log"), test::encodeAll(records));
+
+  std::filesystem::remove(dir / "log_2006_3_5_9.log");
+  host.fileChoices.push_back((dir / "out.csv").string());
+  form.exportCsv();
+  EXPECT_EQ(host.boxes.back().text,
+            "The log file could not be read:\n" + (dir / "log_2006_3_5_9.log").string());
 }
 
 }  // namespace
