@@ -77,6 +77,13 @@ bool speedOf(int baudRate, speed_t* speed) {
   return false;
 }
 
+// The character frame and flow control: what a device may quietly refuse.
+#ifdef CRTSCTS
+constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS;
+#else
+constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD;
+#endif
+
 }  // namespace
 
 int openExclusive(const std::string& name, int* fd) {
@@ -104,13 +111,6 @@ void closeExclusive(int fd) {
   ::ioctl(fd, TIOCNXCL);
   ::close(fd);
 }
-
-// The character frame and flow control: what a device may quietly refuse.
-#ifdef CRTSCTS
-constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS;
-#else
-constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD;
-#endif
 
 int applyLine(int fd, int baudRate, int dataBits, int stopBits, int parity, int handshake) {
   termios previous{};
