@@ -1,7 +1,6 @@
 #include "sim/simulated_controller.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "registers/register_map.h"
 #include "sim/controller_defaults.h"
@@ -34,7 +33,8 @@ SimulatedController::SimulatedController(ControllerOptions options)
       outcome_(options_.calibrationOutcome) {
   stored_ = defaultSettings();
   if (!options_.settingsFile.empty()) {
-    if (!std::filesystem::exists(options_.settingsFile)) {
+    std::error_code error;
+    if (!std::filesystem::exists(options_.settingsFile, error)) {
       settingsLoad_ = SettingsLoad::Missing;
     } else if (const auto loaded = readSettingsFile(options_.settingsFile)) {
       stored_ = *loaded;
@@ -178,7 +178,9 @@ void SimulatedController::startCalibration(TimePoint now) {
   settle(now);
 }
 
+// A file that held something other than settings is never written over.
 bool SimulatedController::store(const SettingsImage& settings) {
+  if (settingsLoad_ == SettingsLoad::Invalid) return false;
   if (!options_.settingsFile.empty() && !writeSettingsFile(options_.settingsFile, settings)) {
     return false;
   }

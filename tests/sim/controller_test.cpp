@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 #include "registers/register_map.h"
 #include "sim/manual_clock.h"
@@ -209,6 +210,10 @@ TEST_F(SimController, AFileItCannotReadIsLeftAloneAndAFailedSaveIsReported) {
   SimulatedController unreadable(o);
   EXPECT_EQ(unreadable.settingsLoad(), SettingsLoad::Invalid);
   EXPECT_EQ(registersOf(ask(unreadable, readRequest(1, 132, 1)))[0], 24000);
+  EXPECT_EQ(ask(unreadable, writeSingleRequest(1, 144, 4660)), test::withCrc({1, 0x86, 4}));
+  std::stringstream kept;
+  kept << std::ifstream(o.settingsFile).rdbuf();
+  EXPECT_EQ(kept.str(), "1 2 3 ");
 
   o.settingsFile = dir / "no-such-folder" / "unit.dat";
   SimulatedController unwritable(o);

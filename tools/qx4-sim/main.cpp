@@ -24,8 +24,8 @@ pseudo-terminal whose path is printed on standard output, or on a serial device.
 
 Line:
   --device PATH          serve on this serial device instead of a new pty
-  --baud N               on a pty: pace requests and replies at N baud (0: at
-                         once); on a device: its line speed (default 9600)
+  --baud N               on a pty: pace requests and replies at N baud (default
+                         0: at once); on a device: its line speed (default 9600)
 Controller:
   --slave N              Modbus address, 1 to 247 (default: the stored one, 1)
   --firmware N           firmware version in hundredths, register 28 (default 462)
