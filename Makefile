@@ -18,7 +18,7 @@ build: deps
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	$(BUILD_DIR)/tools/valvescope-cli/valvescope-cli poll --simulate --count 25
+	$(BUILD_DIR)/src/valvescope --simulate
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)

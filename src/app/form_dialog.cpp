@@ -22,9 +22,12 @@ int FormDialog::run() {
 }
 
 void FormDialog::act(const std::function<void()>& action) {
-  if (form_.isEnded()) return;
-  action();
-  refresh();
+  // A form can also be ended from outside (the main window's connection step
+  // closes the connection dialog); the dialog then closes at its next event.
+  if (!form_.isEnded()) {
+    action();
+    refresh();
+  }
   if (form_.isEnded()) done(form_.result());
 }
 

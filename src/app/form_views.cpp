@@ -1,6 +1,9 @@
 #include "app/form_views.h"
 
+#include "app/connection_view.h"
 #include "app/form_dialog.h"
+#include "app/port_properties_view.h"
+#include "app/port_selection_view.h"
 #include "dialogs/force_inputs_view.h"
 #include "dialogs/free_air_calibration_view.h"
 #include "dialogs/governor_settings_view.h"
@@ -31,7 +34,9 @@ std::unique_ptr<FormDialog> viewFor(Form& form, QWidget* parent) {
 std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
   // One line per dialog: `case <template id>: return viewFor<View, FormType>(form, parent);`
   switch (form.templateId()) {
+    case 108: return viewFor<PortSelectionView, PortSelectionForm>(form, parent);
     case 109: return viewFor<PlaybackView, PlaybackForm>(form, parent);
+    case 110: return viewFor<ConnectionView, ConnectionForm>(form, parent);
     case 111: return viewFor<CalibrationListView, CalibrationListForm>(form, parent);
     case 112: return viewFor<PasswordGateView, PasswordGateForm>(form, parent);
     case 114: return viewFor<GovernorSettingsView, GovernorSettingsForm>(form, parent);
@@ -44,6 +49,7 @@ std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
     case 138: return viewFor<O2ScheduleView, O2ScheduleForm>(form, parent);
     case 139: return viewFor<UploadSettingsView, UploadSettingsForm>(form, parent);
     case 140: return viewFor<DownloadSettingsView, DownloadSettingsForm>(form, parent);
+    case 40007: return viewFor<PortPropertiesView, PortPropertiesForm>(form, parent);
     default: break;
   }
   return nullptr;

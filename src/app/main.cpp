@@ -1,0 +1,91 @@
+// Valvescope: the service and monitoring tool for the QX4 gas-valve controller.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/data_paths.h"
+#include "app/main_window.h"
+#include "link/modbus_rtu_master.h"
+#include "logging/clock.h"
+
+#if !defined(_WIN32)
+#include "sim/pty_simulator.h"
+#include "sim/simulated_controller.h"
+#endif
+
+namespace {
+
+// --simulate: a simulated QX4 on a pseudo-terminal, served by a thread of its
+// own at the real line's pace, so the program meets it as it meets a valve.
+#if !defined(_WIN32)
+struct SimulatedValve {
+  vs::sim::SimulatedController controller;
+  vs::sim::PtySimulator line{controller, vs::sim::LineOptions{9600, {}}};
+};
+#endif
+
+std::vector<std::string> argumentsOf(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Answered before the window system starts, so that they work without a display.
+  if (vs::asksForHelpOrVersion(argc, argv)) {
+    const vs::CommandLine line = vs::parseCommandLine(argumentsOf(argc, argv));
+    std::fputs(line.version ? vs::kVersionText : vs::kUsageText, stdout);
+    return 0;
+  }
+
+  QApplication app(argc, argv);
+  // Qt takes the user's locale for the C library too; numbers on the panel and
+  // in the title keep their decimal point whatever the locale.
+  std::setlocale(LC_NUMERIC, "C");
+
+  // Qt has taken its own options out of argv by now.
+  const vs::CommandLine line = vs::parseCommandLine(argumentsOf(argc, argv));
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "valvescope: %s\n\n%s", line.error.c_str(), vs::kUsageText);
+    return 2;
+  }
+
+  vs::ShellSetup setup;
+  setup.dataDirectory = vs::resolveDataDirectory(line.dataDirectory);
+  setup.port = line.port;
+  setup.endProcess = [](int exitCode) { QCoreApplication::exit(exitCode); };
+
+#if !defined(_WIN32)
+  std::unique_ptr<SimulatedValve> simulated;
+  if (line.simulate) {
+    simulated = std::make_unique<SimulatedValve>();
+    if (const int error = simulated->line.start(); error != 0) {
+      std::fprintf(stderr, "valvescope: cannot start the simulated controller: %s\n",
+                   std::strerror(error));
+      return 1;
+    }
+    setup.port = simulated->line.path();
+    setup.simulated = true;
+  }
+#else
+  if (line.simulate) {
+    std::fputs("valvescope: --simulate is not available on Windows\n", stderr);
+    return 2;
+  }
+#endif
+
+  vs::SystemClock clock;
+  vs::ModbusRtuMaster master;
+  vs::MainWindow window(master, clock, std::move(setup));
+  window.showMaximized();
+  window.startUp();
+  if (window.shell().ended()) return 0;
+  return app.exec();
+}

@@ -1,0 +1,3 @@
+list(APPEND VS_QT_SOURCES
+  resources/valvescope.qrc
+)

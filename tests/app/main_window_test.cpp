@@ -1,0 +1,247 @@
+// The real program window, offscreen, on the simulated controller behind a
+// pty: it connects, polls, logs every poll, draws the panel, survives a pulled
+// cable and a vanished port, and resumes with F12.
+
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "app/command_ids.h"
+#include "app/connection_view.h"
+#include "app/panel_widget.h"
+#include "app/port_selection_view.h"
+#include "link/modbus_rtu_master.h"
+#include "logging/log_file_name.h"
+#include "sim/pty_simulator.h"
+#include "sim/simulated_controller.h"
+#include "support/temp_dir.h"
+#include "widgets/palette.h"
+
+namespace vs {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One application for the whole run, gone before the program's own exit so
+// that Qt's statics outlive it.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "main_window_test";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+// Answers every message box as a technician would (Yes to the close question,
+// OK otherwise) and keeps what they said; other modal dialogs go to `dialog`.
+class ModalAnswerer {
+ public:
+  ModalAnswerer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+    timer_.start(20);
+  }
+  std::function<void(QDialog&)> dialog;
+  std::vector<std::string> seen;  // "caption|text"
+
+  bool saw(const std::string& shown) const {
+    return std::find(seen.begin(), seen.end(), shown) != seen.end();
+  }
+
+ private:
+  void look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      seen.push_back((box->windowTitle() + "|" + box->text()).toStdString());
+      const auto answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+      box->button(answer)->click();
+    } else if (auto* other = dynamic_cast<QDialog*>(modal); other && dialog) {
+      dialog(*other);
+    }
+  }
+  QTimer timer_;
+};
+
+bool waitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
+  return QTest::qWaitFor(done, static_cast<int>(std::chrono::milliseconds(limit).count()));
+}
+
+void save(const QPixmap& picture, const char* name) {
+  const QString folder = QStringLiteral(VS_SCREENSHOT_DIR);
+  ASSERT_TRUE(QDir().mkpath(folder));
+  EXPECT_TRUE(picture.save(folder + "/" + name));
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  ~MainWindowTest() override {
+    for (const auto& shown : answerer.seen) std::printf("  message box: %s\n", shown.c_str());
+  }
+
+  void open(const std::string& port) {
+    ShellSetup setup;
+    setup.dataDirectory = data.path();
+    setup.port = port;
+    setup.simulated = true;
+    setup.endProcess = [](int) {};
+    window = std::make_unique<MainWindow>(master, clock, setup);
+    window->resize(1600, 900);
+    window->show();
+    window->activateWindow();
+    window->startUp();
+    ASSERT_EQ(window->windowTitle().toStdString(), "QX4 Valvescope v.1.02  ___  Firmware v. 4.62");
+  }
+  std::int64_t records() {
+    std::error_code error;
+    const auto size =
+        std::filesystem::file_size(data.path() / logFileName(clock.localTime()), error);
+    return error ? 0 : static_cast<std::int64_t>(size / LogRecord::kSize);
+  }
+  bool waitForRecords(std::int64_t count) {
+    return waitFor([&] { return records() >= count; }, std::chrono::seconds(60));
+  }
+  void closeWindow() {
+    window->close();
+    EXPECT_TRUE(answerer.saw("Confirm Window Close|Are you sure you want to close window?"));
+    EXPECT_TRUE(window->shell().ended());
+  }
+
+  sim::SimulatedController controller;
+  sim::PtySimulator simulator{controller, sim::LineOptions{9600, {}}};
+  ModbusRtuMaster master;
+  SystemClock clock;
+  test::TempDir data;
+  ModalAnswerer answerer;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
+  ASSERT_EQ(simulator.start(), 0);
+  bool grabbedConnecting = false;
+  answerer.dialog = [&](QDialog& dialog) {
+    if (dynamic_cast<ConnectionView*>(&dialog) != nullptr && !grabbedConnecting) {
+      grabbedConnecting = true;
+      save(dialog.grab(), "connection_dialog.png");
+    }
+  };
+  open(simulator.path());
+  EXPECT_TRUE(grabbedConnecting);
+
+  const auto before = master.successCount();
+  ASSERT_TRUE(waitForRecords(40));
+  save(window->grab(), "main_window_live.png");
+  window->shell().onCommand(CMD_DISCONNECT);
+  const auto requests = master.successCount() - before;
+  EXPECT_EQ(requests % 4, 0);
+  EXPECT_EQ(records(), requests / 4);
+  EXPECT_EQ(master.requestCount(), master.successCount());
+
+  // The panel on screen holds the instruments: dial faces and bars on the
+  // teal background.
+  const QImage& frame = window->panel().frame();
+  int face = 0;
+  int background = 0;
+  for (int y = 0; y < frame.height(); y += 2) {
+    for (int x = 0; x < frame.width(); x += 2) {
+      const QRgb pixel = frame.pixel(x, y);
+      if (pixel == qRgb(kLightFace.red, kLightFace.green, kLightFace.blue)) ++face;
+      if (pixel == qRgb(70, 140, 140)) ++background;
+    }
+  }
+  const int samples = (frame.width() / 2) * (frame.height() / 2);
+  EXPECT_GT(face, samples / 10);
+  EXPECT_GT(background, samples / 4);
+
+  window->shell().onCommand(CMD_ZOOM_IN);
+  QTest::qWait(50);
+  save(window->grab(), "main_window_zoomed.png");
+  window->shell().onCommand(CMD_ZOOM_OUT);
+
+  answerer.dialog = [](QDialog& dialog) {
+    if (dynamic_cast<PortSelectionView*>(&dialog) == nullptr) return;
+    save(dialog.grab(), "port_dialog.png");
+    dialog.reject();
+  };
+  window->shell().onCommand(CMD_COMM_PORT);
+
+  closeWindow();
+  EXPECT_TRUE(waitFor([&] { return controller.strayBytes() == "OUT"; }, std::chrono::seconds(10)));
+}
+
+// The cable pulled mid-poll: the controller hears nothing. Each failed tick
+// costs one block's time-outs and retries; the program says so and stays up.
+TEST_F(MainWindowTest, APulledCableIsReportedAndF12ResumesPolling) {
+  ASSERT_EQ(simulator.start(), 0);
+  master.setTimeout(250);
+  open(simulator.path());
+  ASSERT_TRUE(waitForRecords(5));
+
+  const auto requestsBefore = master.requestCount();
+  controller.faults().setSilent(true);
+  ASSERT_TRUE(waitFor([&] { return answerer.saw("Notice(B_9600)|Communication Time-out!\n"); },
+                      std::chrono::seconds(60)));
+  EXPECT_TRUE(answerer.saw("13Information|Communication time-out"));
+  // At most the blocks of the tick the cable went in, four failed ticks of
+  // one block each and the reconnect's probe, every one with its retries.
+  EXPECT_LE(master.requestCount() - requestsBefore, 3 + (4 + 1) * (1 + Shell::kRetries));
+  const auto stalled = records();
+  QTest::qWait(600);
+  EXPECT_EQ(records(), stalled);
+  EXPECT_TRUE(window->isVisible());
+
+  controller.faults().setSilent(false);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_F12);
+  EXPECT_TRUE(waitForRecords(stalled + 5));
+  closeWindow();
+}
+
+// The adapter unplugged: the port itself goes away. The program reports it,
+// and once the adapter is back under the same name, F12 carries on.
+TEST_F(MainWindowTest, AVanishedPortIsReportedAndF12ResumesOnceItIsBack) {
+  ASSERT_EQ(simulator.start(), 0);
+  const auto port = data.path() / "qx4-adapter";
+  std::filesystem::create_symlink(simulator.path(), port);
+  open(port.string());
+  ASSERT_TRUE(waitForRecords(5));
+
+  simulator.stop();
+  ASSERT_TRUE(
+      waitFor([&] { return answerer.saw("Notice(B_9600)|Error opening communication port!\n"); },
+              std::chrono::seconds(60)));
+  EXPECT_TRUE(answerer.saw("13Information|Communication time-out"));
+  const auto stalled = records();
+  EXPECT_TRUE(window->isVisible());
+
+  ASSERT_EQ(simulator.start(), 0);
+  std::filesystem::remove(port);
+  std::filesystem::create_symlink(simulator.path(), port);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_F12);
+  EXPECT_TRUE(waitForRecords(stalled + 5));
+  closeWindow();
+}
+
+}  // namespace
+}  // namespace vs
