@@ -173,6 +173,19 @@ TEST_F(CliOnAWatchedLine, EveryRunThatOpenedThePortLeavesWithOut) {
   EXPECT_TRUE(strayBytesBecome("OUTOUT")) << controller.strayBytes();
 }
 
+TEST_F(CliOnAWatchedLine, APollingRunHoldsThePortAndLeavesCleanlyWhenTerminated) {
+  BackgroundProcess poll({VALVESCOPE_CLI_PATH, "--port", simulator.path(), "poll"});
+  ASSERT_NE(poll.firstLine(), "");  // polling, so the port is held
+  SerialPort second;
+  EXPECT_EQ(second.open(simulator.path()), SERIAL_ACCESS_DENIED);
+  EXPECT_FALSE(second.isOpen());
+
+  EXPECT_EQ(poll.stop(), "");
+  EXPECT_EQ(poll.exitCode(), 0);
+  EXPECT_TRUE(strayBytesBecome("OUT")) << controller.strayBytes();
+  EXPECT_EQ(second.open(simulator.path()), SERIAL_OK);
+}
+
 TEST_F(CliOnAWatchedLine, AnExceptionReplyIsOneLineAndNotRetried) {
   const auto run = cli({"--port", simulator.path(), "read", "400", "2"});
   EXPECT_EQ(run.exitCode, 4);

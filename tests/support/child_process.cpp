@@ -131,7 +131,7 @@ std::string BackgroundProcess::stop() {
     if (poll(&p, 1, 30'000) == 0) kill(pid_, SIGKILL);
     if (!drainInto(err_, err)) break;
   }
-  exitCodeOf(pid_);
+  exitCode_ = exitCodeOf(pid_);
   pid_ = -1;
   return err;
 }

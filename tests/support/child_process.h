@@ -33,9 +33,12 @@ class BackgroundProcess {
   std::string firstLine(std::chrono::milliseconds limit = std::chrono::seconds(10));
   // Sends SIGTERM, waits for the end and returns its standard error.
   std::string stop();
+  // After stop(): the exit code, -1 when it ended by a signal.
+  int exitCode() const { return exitCode_; }
 
  private:
   pid_t pid_ = -1;
+  int exitCode_ = -1;
   int out_ = -1;
   int err_ = -1;
 };
