@@ -47,7 +47,8 @@ QLineEdit* makeFieldEdit(const SettingsField& field, QWidget* parent) {
 QLabel* makeStatusLine(QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setMinimumHeight(label->fontMetrics().height() + 8);
+  // Two lines, so that a refusal naming its field and the reason fits.
+  label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 8);
   label->setWordWrap(true);
   return label;
 }

@@ -24,7 +24,7 @@ void selectAllOnFocus(QLineEdit* edit);
 // pressures at most the eight characters that are read, and only characters
 // that can make a number, so "2,5" cannot silently become 2.
 QLineEdit* makeFieldEdit(const SettingsField& field, QWidget* parent);
-// The status line under a dialog's fields: a sunken panel one line high.
+// The status line under a dialog's fields: a sunken panel two lines high.
 QLabel* makeStatusLine(QWidget* parent);
 QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent);
 // Lays a settings dialog out: its fields, then the status line, then the

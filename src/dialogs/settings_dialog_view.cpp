@@ -23,7 +23,6 @@ SettingsDialogView::SettingsDialogView(SettingsForm& form, QWidget* parent)
     auto* label = new QLabel(QString::fromStdString(field.label), this);
     label->setBuddy(edit);
     auto* hint = new QLabel(QString::fromStdString(field.hint), this);
-    hint->setEnabled(false);
     fields->addWidget(label, row, 0);
     fields->addWidget(edit, row, 1);
     fields->addWidget(hint, row, 2);

@@ -29,6 +29,7 @@ CalibrationListView::CalibrationListView(CalibrationListForm& form, QWidget* par
   list_->setMinimumWidth(list_->columnWidth(0) + list_->columnWidth(1) + 30);
 
   edit_ = new QLineEdit(this);
+  selectAllOnFocus(edit_);
   connect(edit_, &QLineEdit::textEdited, this,
           [this](const QString& text) { form_.editValue(text.toStdString()); });
 

@@ -15,6 +15,8 @@ std::string RecordedRequest::text() const {
 
 int RecordingMaster::transact(int slave, int function, const std::uint8_t* request,
                               int requestLength, std::uint8_t* reply, int replyLength) {
+  ++sent;
+  if (beforeRequest) beforeRequest(sent);
   RecordedRequest recorded;
   recorded.slave = slave;
   recorded.function = function;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ class RecordingMaster : public ModbusMaster {
   bool isOpen() const override { return line_.isOpen(); }
   int transact(int slave, int function, const std::uint8_t* request, int requestLength,
                std::uint8_t* reply, int replyLength) override;
+
+  // Called before each request goes out, with its number counted from 1 over
+  // the master's life (clear() does not reset it); a test can stage a fault.
+  std::function<void(std::size_t number)> beforeRequest;
+  std::size_t sent = 0;
 
   std::vector<RecordedRequest> requests;
   // The requests as text, or only those of one function code.

@@ -1,0 +1,362 @@
+#include "registers/settings_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "link/master_result.h"
+#include "registers/download_settings_form.h"
+#include "registers/register_commands.h"
+#include "registers/settings_file.h"
+#include "registers/upload_settings_form.h"
+#include "support/controller_bench.h"
+
+namespace vs {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Download = DownloadSettingsForm;
+
+const Strings kBlockReads = {"3:112x22", "3:134x22", "3:156x22", "3:178x22", "3:200x26"};
+const Strings kBlockWrites = {"16:112x22", "16:134x22", "16:156x22", "16:178x22", "16:200x26"};
+
+std::string readAll(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A settings image a controller at slave 1 can take: every register distinct.
+SettingsImage distinctSettings() {
+  SettingsImage image{};
+  for (int i = 0; i < kSettingsRegisterCount; ++i)
+    image[i] = static_cast<std::int16_t>(1000 - 7 * i);
+  image[REG_MODBUS_ADDRESS - kFirstSettingsRegister] = 1;
+  image[REG_SAVE_DATA_COMMAND - kFirstSettingsRegister] = 0;
+  return image;
+}
+
+std::string firstValues(const SettingsImage& image, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += std::to_string(image[i]) + " ";
+  return text;
+}
+
+SettingsImage controllerSettings(test::ControllerBench& bench) {
+  SettingsImage image{};
+  for (int i = 0; i < kSettingsRegisterCount; ++i) image[i] = bench.get(registerOfPosition(i));
+  return image;
+}
+
+struct Upload : ::testing::Test {
+  void run(const std::function<void(UploadSettingsForm&, test::ScriptedFormHost&)>& script) {
+    EXPECT_TRUE(bench.runWith<UploadSettingsForm>(uploadSettingsCommand, script));
+  }
+  test::ControllerBench bench;
+};
+
+TEST_F(Upload, WritesTheControllersSettingsToTheChosenFile) {
+  bench.set(112, 0);
+  bench.set(113, -1);
+  bench.set(114, 32767);
+  const std::string chosen = (bench.data / "unit7").string();
+  run([&](UploadSettingsForm& form, test::ScriptedFormHost& host) {
+    host.fileChoices.push_back(chosen);
+    form.createFile();
+    EXPECT_EQ(form.path(), chosen + ".dat");
+    ASSERT_EQ(host.fileRequests.size(), 1u);
+    const FileDialogRequest& request = host.fileRequests[0];
+    EXPECT_EQ(request.mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(request.title, "Select Data File");
+    EXPECT_EQ(request.initialFolder, bench.data.path().string());
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].description, "Data Files (*.dat)");
+    EXPECT_EQ(request.filters[0].pattern, "*.dat");
+    EXPECT_EQ(request.filters[1].description, "All Files (*.*)");
+    EXPECT_EQ(request.filters[1].pattern, "*.*");
+    form.upload();
+    EXPECT_EQ(form.status(), "Valve settings have been successfully uploaded.");
+    EXPECT_FALSE(form.isEnded());
+  });
+  EXPECT_EQ(bench.master.texts(), kBlockReads);
+  const std::string text = readAll(chosen + ".dat");
+  EXPECT_EQ(text.substr(0, 11), "0 -1 32767 ");
+  EXPECT_EQ(parseSettings(text).image, controllerSettings(bench));
+  EXPECT_EQ(bench.desktop.calls.front(), "killTimer 5001");
+  EXPECT_EQ(bench.desktop.posted, std::deque<int>{CMD_CONNECT});
+}
+
+TEST_F(Upload, AppendsTheExtensionOnlyToANameWithoutAFullStop) {
+  run([&](UploadSettingsForm& form, test::ScriptedFormHost& host) {
+    const struct {
+      std::string chosen, path;
+    } cases[] = {
+        {"/home/tech/.local/share/ORB_QX4/unit", "/home/tech/.local/share/ORB_QX4/unit.dat"},
+        {"/data/unit.v2", "/data/unit.v2"},
+        {"C:\\ORB.QX4\\unit", "C:\\ORB.QX4\\unit.dat"},
+        {"unit.dat", "unit.dat"},
+    };
+    for (const auto& c : cases) {
+      host.fileChoices.push_back(c.chosen);
+      form.createFile();
+      EXPECT_EQ(form.path(), c.path);
+    }
+    form.createFile();  // cancelled: the path stays
+    EXPECT_EQ(form.path(), "unit.dat");
+  });
+}
+
+TEST_F(Upload, NeverCallsAFailedWriteASuccess) {
+  run([&](UploadSettingsForm& form, test::ScriptedFormHost& host) {
+    form.upload();
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Please select existing file or create a new one.");
+    EXPECT_EQ(host.boxes[0].caption, "Notice");
+    EXPECT_EQ(host.boxes[0].icon, Icon::Exclamation);
+    host.fileChoices.push_back((bench.data / "missing" / "unit.dat").string());
+    form.createFile();
+    form.upload();
+    EXPECT_EQ(form.status(), "The settings file could not be written. Nothing was uploaded.");
+  });
+}
+
+TEST_F(Upload, NeedsALinkAndFiveGoodReads) {
+  bench.link.linkUp = false;
+  uploadSettingsCommand(bench.ctx);
+  ASSERT_EQ(bench.desktop.boxes.size(), 1u);
+  EXPECT_EQ(bench.desktop.boxes[0].text, "Valvescope is not connected to QX4.");
+  EXPECT_EQ(bench.desktop.boxes[0].icon, Icon::Exclamation);
+  EXPECT_TRUE(bench.master.requests.empty());
+
+  bench.link.linkUp = true;
+  bench.faultOnRequest(5, sim::FaultKind::NoReply);
+  uploadSettingsCommand(bench.ctx);
+  EXPECT_EQ(bench.desktop.boxes.back().text, "Unable to read data.");
+  EXPECT_TRUE(bench.desktop.formsRun.empty());
+  EXPECT_EQ(bench.master.texts(), kBlockReads);  // all five, though the last failed
+  const auto& calls = bench.desktop.calls;
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "post 40001"), 2);
+}
+
+struct DownloadDialog : ::testing::Test {
+  DownloadDialog() { bench.link.chartZoomed = true; }
+
+  std::string file(const std::string& name, const std::string& text) {
+    const auto path = bench.data / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  void run(const std::function<void(Download&, test::ScriptedFormHost&)>& script) {
+    EXPECT_TRUE(bench.runWith<Download>(downloadSettingsCommand, script));
+  }
+
+  // Chooses a file in the dialog.
+  static void select(Download& form, test::ScriptedFormHost& host, const std::string& path) {
+    host.fileChoices.push_back(path);
+    form.selectFile();
+  }
+
+  test::ControllerBench bench;
+};
+
+TEST_F(DownloadDialog, WritesTheFileWaitsNinetyNineTicksAndCompletes) {
+  const SettingsImage image = distinctSettings();
+  const std::string path = file("good.dat", formatSettings(image));
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    EXPECT_FALSE(form.progressShown());
+    select(form, host, path);
+    EXPECT_EQ(host.fileRequests[0].mode, FileDialogRequest::Mode::Open);
+    EXPECT_EQ(form.path(), path);
+    EXPECT_EQ(form.status(), "");
+    EXPECT_EQ(bench.memory.settingsImage, image);
+    form.download();
+    EXPECT_EQ(form.status(), "QX4 Viewer is downloading new settings. Please wait...");
+    EXPECT_TRUE(form.progressShown());
+    EXPECT_EQ(host.timers, (std::map<int, int>{{275, 50}}));
+    EXPECT_EQ(bench.master.texts(), kBlockWrites);
+    for (int tick = 1; tick < 99; ++tick) host.tick(275);
+    EXPECT_EQ(form.progress(), 98);
+    EXPECT_EQ(bench.master.texts().size(), 5u);
+    host.tick(275);
+    EXPECT_EQ(form.progress(), 100);
+    EXPECT_EQ(form.status(), "Download is successfully completed.");
+    EXPECT_FALSE(host.timerRunning(275));
+    form.close();
+  });
+  EXPECT_EQ(bench.master.texts(6), (Strings{"6:12=4660", "6:144=4660"}));
+  EXPECT_EQ(bench.controller.downloadCommitCount(), 1);
+  EXPECT_EQ(controllerSettings(bench), image);
+  EXPECT_EQ(bench.controller.storedSettings(), image);
+  EXPECT_EQ(bench.desktop.posted, std::deque<int>{CMD_CONNECT});
+  EXPECT_FALSE(bench.link.chartZoomed);
+}
+
+TEST_F(DownloadDialog, ASilentControllerTimesOutWithoutWaitingForTheBar) {
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    bench.controller.faults().setSilent(true);
+    form.download();
+    host.deliverPosted();
+    EXPECT_EQ(form.status(), "Communication Time-Out. Please try again.");
+    EXPECT_EQ(form.progress(), 0);
+    EXPECT_FALSE(host.timerRunning(275));
+  });
+  EXPECT_EQ(bench.master.texts(16), kBlockWrites);  // all five were tried
+  EXPECT_EQ(bench.controller.downloadCommitCount(), 0);
+}
+
+TEST_F(DownloadDialog, RefusesAnyFileThatIsNotAWholeSettingsImage) {
+  const std::string whole = formatSettings(distinctSettings());
+  const struct {
+    std::string name, text, status;
+  } cases[] = {
+      {"short.dat", firstValues(distinctSettings(), 59),
+       "The file holds 59 of the 114 values. It cannot be downloaded."},
+      {"empty.dat", "", "The file holds 0 of the 114 values. It cannot be downloaded."},
+      {"garbage.dat", "hello world",
+       "Value 1 (stroke_gain) is not a whole number from -32768 to 32767. It cannot be "
+       "downloaded."},
+      {"range.dat", "1 2 40000 " + whole.substr(12),
+       "Value 3 (o2_sp) is not a whole number from -32768 to 32767. It cannot be downloaded."},
+      {"binary.dat", std::string("\0\1\2\3\xff", 5),
+       "Value 1 (stroke_gain) is not a whole number from -32768 to 32767. It cannot be "
+       "downloaded."},
+      {"huge.dat", std::string(kMaxSettingsFileSize + 10, '7'),
+       "The file is too large for a settings file. It cannot be downloaded."},
+  };
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    form.download();
+    EXPECT_EQ(form.status(), "Please select a file.");
+    for (const auto& c : cases) {
+      select(form, host, file(c.name, c.text));
+      EXPECT_EQ(form.status(), c.status) << c.name;
+      form.download();
+      EXPECT_EQ(form.status(), c.status) << c.name;
+      EXPECT_FALSE(host.timerRunning(275));
+    }
+    // A missing file, and one chosen after a good one, are refused all the same.
+    select(form, host, file("good.dat", whole));
+    select(form, host, (bench.data / "none.dat").string());
+    form.download();
+    EXPECT_EQ(form.status(), "The file cannot be opened. It cannot be downloaded.");
+    host.fileChoices.push_back(std::nullopt);
+    form.selectFile();
+    EXPECT_EQ(form.status(), "");
+    form.close();
+  });
+  EXPECT_EQ(bench.master.texts(), Strings{"6:144=4660"});  // Close's store, nothing else
+}
+
+TEST_F(DownloadDialog, AFileWithAnotherAddressTakesTheRestOfTheDownloadThere) {
+  SettingsImage image = distinctSettings();
+  image[REG_MODBUS_ADDRESS - kFirstSettingsRegister] = 9;
+  const std::string path = file("moved.dat", formatSettings(image));
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    form.download();
+    for (int tick = 0; tick < 99; ++tick) host.tick(275);
+    EXPECT_EQ(form.status(), "Download is successfully completed.");
+    form.close();
+  });
+  EXPECT_EQ(bench.link.slaveAddress, 9);
+  EXPECT_EQ(bench.controller.slaveAddress(), 9);
+  EXPECT_EQ(bench.controller.storedSettings(), image);
+}
+
+TEST_F(DownloadDialog, NeedsALink) {
+  bench.link.linkUp = false;
+  downloadSettingsCommand(bench.ctx);
+  ASSERT_EQ(bench.desktop.boxes.size(), 1u);
+  EXPECT_EQ(bench.desktop.boxes[0].text, "Valvescope is not connected to QX4");
+  EXPECT_EQ(bench.desktop.boxes[0].caption, "Notice");
+  EXPECT_TRUE(bench.desktop.posted.empty());
+  EXPECT_TRUE(bench.desktop.calls.size() == 1u);
+
+  bench.link.linkUp = true;
+  bench.desktop.failingForms.insert(Download::kTemplateId);
+  downloadSettingsCommand(bench.ctx);
+  EXPECT_EQ(bench.desktop.boxes.back().text, "Error creating download dialog");
+  EXPECT_EQ(bench.desktop.boxes.back().caption, "");
+  EXPECT_EQ(bench.desktop.posted, std::deque<int>{CMD_CONNECT});
+}
+
+// The scriptable transfers of the command-line tool.
+struct Transfers : ::testing::Test {
+  test::ControllerBench bench;
+  std::filesystem::path path = bench.data / "unit.dat";
+};
+
+TEST_F(Transfers, UploadThenDiffFindsNothing) {
+  const TransferResult up = uploadSettings(bench.master, 1, path);
+  ASSERT_TRUE(up.ok) << up.error;
+  EXPECT_EQ(readSettingsFile(path).image, controllerSettings(bench));
+  const TransferResult diff = diffSettings(bench.master, 1, path);
+  EXPECT_TRUE(diff.ok);
+  EXPECT_TRUE(diff.differences.empty());
+}
+
+TEST_F(Transfers, DiffListsEveryDifferingRegisterByName) {
+  ASSERT_TRUE(uploadSettings(bench.master, 1, path).ok);
+  const std::int16_t wasO2 = bench.get(114);
+  bench.set(114, static_cast<std::int16_t>(wasO2 + 1));
+  bench.set(225, -3);
+  const TransferResult diff = diffSettings(bench.master, 1, path);
+  ASSERT_TRUE(diff.ok);
+  ASSERT_EQ(diff.differences.size(), 2u);
+  EXPECT_EQ(describe(diff.differences[0]), "114 o2_sp: file " + std::to_string(wasO2) +
+                                               ", controller " + std::to_string(wasO2 + 1));
+  EXPECT_EQ(describe(diff.differences[1]).substr(0, 17), "225 ecu_instance:");
+}
+
+TEST_F(Transfers, DownloadWritesStoresAndReadsBack) {
+  const SettingsImage image = distinctSettings();
+  ASSERT_TRUE(writeSettingsFile(path, image));
+  const TransferResult down = downloadSettings(bench.master, 1, path, std::chrono::milliseconds(0));
+  ASSERT_TRUE(down.ok) << down.error;
+  Strings expected = kBlockWrites;
+  expected.insert(expected.end(), {"6:12=4660", "6:144=4660"});
+  expected.insert(expected.end(), kBlockReads.begin(), kBlockReads.end());
+  EXPECT_EQ(bench.master.texts(), expected);
+  EXPECT_EQ(bench.controller.storedSettings(), image);
+}
+
+TEST_F(Transfers, DownloadRefusesABadFileAndReportsFailures) {
+  std::ofstream(path) << "1 2 3";
+  TransferResult down = downloadSettings(bench.master, 1, path, std::chrono::milliseconds(0));
+  EXPECT_FALSE(down.ok);
+  EXPECT_EQ(down.error,
+            path.string() + ": The file holds 3 of the 114 values. Nothing was written.");
+  EXPECT_TRUE(bench.master.requests.empty());
+
+  ASSERT_TRUE(writeSettingsFile(path, distinctSettings()));
+  bench.faultOnRequest(3, sim::FaultKind::Exception);
+  down = downloadSettings(bench.master, 1, path, std::chrono::milliseconds(0));
+  EXPECT_FALSE(down.ok);
+  EXPECT_EQ(down.error,
+            "writing registers 156 to 177 failed: " + std::string(masterResultName(0xA4)));
+  EXPECT_EQ(bench.master.texts(6), Strings{});  // no commit, no store
+  EXPECT_EQ(bench.controller.saveCount(), 0);
+
+  bench.controller.faults().setSilent(true);
+  EXPECT_FALSE(uploadSettings(bench.master, 1, path).ok);
+  EXPECT_FALSE(diffSettings(bench.master, 1, path).ok);
+}
+
+TEST_F(Transfers, DownloadReportsRegistersTheControllerDidNotKeep) {
+  SettingsImage image = distinctSettings();
+  image[REG_SAVE_DATA_COMMAND - kFirstSettingsRegister] = 77;  // a command, never compared
+  // The calibration start code on a running engine: the controller refuses to
+  // calibrate and clears the register again.
+  image[REG_DO_SENSOR_CAL - kFirstSettingsRegister] = sim::kDefaultCalibrationStartCode;
+  ASSERT_TRUE(writeSettingsFile(path, image));
+  const TransferResult down = downloadSettings(bench.master, 1, path, std::chrono::milliseconds(0));
+  EXPECT_FALSE(down.ok);
+  EXPECT_EQ(down.error, "1 registers differ from the file after the download");
+  ASSERT_EQ(down.differences.size(), 1u);
+  EXPECT_EQ(describe(down.differences[0]), "181 do_sensor_cal: file 2736, controller 0");
+}
+
+}  // namespace
+}  // namespace vs
