@@ -145,6 +145,7 @@ TEST_F(SerialPortTransfer, WritesReachTheDeviceAndShortReadsKeepWhatArrived) {
   EXPECT_EQ(line.read(4, 5s), Bytes(out, out + 4));
 
   line.write({0x0A, 0x0B, 0x0C});
+  ASSERT_TRUE(watch.waitFor(3));
   std::uint8_t in[5] = {};
   EXPECT_EQ(port.read(in, 5, 200), SERIAL_TIMEOUT);
   EXPECT_EQ(Bytes(in, in + 3), (Bytes{0x0A, 0x0B, 0x0C}));
