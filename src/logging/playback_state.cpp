@@ -26,6 +26,7 @@ std::int32_t PlaybackState::LoadLogPage(const std::filesystem::path& path, std::
   if (reader.seek(start)) {
     pageCount_ = static_cast<std::int32_t>(reader.read(pageBuffer_.data(), capacity + 1));
   }
+  if (pageCount_ > 0) restampChart(capacity, pageBuffer_[pageCount_ - 1].timeStamp);
   for (std::int32_t i = 0; i < pageCount_; ++i) {
     const LogRecord& record = pageBuffer_[i];
     const auto& v = record.values;
@@ -42,6 +43,17 @@ std::int32_t PlaybackState::LoadLogPage(const std::filesystem::path& path, std::
     link_.commStatus = 100;
   }
   return lastRecord;
+}
+
+// The chart keeps its time stamps when cleared, so the slots a page does not
+// reach would label the time axis with the times of another page or of the
+// live session. Every slot is stamped afresh: 0 (no label) everywhere except
+// the slot after the page's last record, which holds that record's samples and
+// gets its time; the page's own records then stamp the slots before it.
+void PlaybackState::restampChart(std::int32_t capacity, std::int32_t lastTime) {
+  chart_.Clear();
+  for (std::int32_t slot = 0; slot <= capacity + 1; ++slot)
+    chart_.StampAndAdvance(slot == pageCount_ ? lastTime : 0);
 }
 
 bool PlaybackState::ShowPlaybackRecord(std::int32_t index) {

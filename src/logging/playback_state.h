@@ -47,6 +47,8 @@ class PlaybackState {
   bool playReverse = false;
 
  private:
+  void restampChart(std::int32_t capacity, std::int32_t lastTime);
+
   TrendChart& chart_;
   ValveLink& link_;
   std::vector<LogRecord> pageBuffer_;

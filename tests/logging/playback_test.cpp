@@ -6,6 +6,8 @@
 
 #include "logging/log_files.h"
 #include "logging/playback_rig.h"
+#include "support/recording_canvas.h"
+#include "widgets/number_text.h"
 
 namespace vs {
 namespace {
@@ -77,6 +79,34 @@ TEST_F(Playback, RecordValuesGoToTheirChartChannels) {
     EXPECT_NEAR(shown(5), v[6] / 1000.0, 1.0);
     EXPECT_NEAR(shown(6), v[3], 1.0);
   }
+}
+
+// A short page must not keep the times of the page before it on the time axis,
+// and its last record's cursor shows that record's time.
+TEST_F(Playback, TimeAxisShowsOnlyTheTimesOfThePage) {
+  chart.SetPosition(0, 0);
+  chart.SetSize(40, 50);
+  chart.OnResize(100, 100);  // 40 slots of one pixel; axis labels every 10 slots
+  ASSERT_EQ(chart.Capacity(), 40);
+  const auto records = test::writeSampleLog(dir / "a.log", 100);
+  state.LoadLogPage(dir / "a.log", 50);
+  state.LoadLogPage(dir / "a.log", 99);  // records 80 to 99
+  ASSERT_TRUE(state.ShowPlaybackRecord(19));
+
+  const auto timeOf = [&](int record, const char* format) {
+    TextBuffer buffer;
+    return std::string(formatLocalTime(buffer, records.at(record).timeStamp, format));
+  };
+  test::RecordingCanvas canvas;
+  chart.PaintAxes(canvas);
+  const auto texts = canvas.texts();
+  EXPECT_TRUE(canvas.drewText(timeOf(99, "%m-%d-%Y %H:%M:%S")));
+  std::vector<std::string> axis;
+  for (const auto& text : texts) {
+    if (text.size() == 8 && text[2] == ':') axis.push_back(text);
+  }
+  EXPECT_EQ(axis, (std::vector<std::string>{timeOf(80, "%H:%M:%S"), timeOf(90, "%H:%M:%S"),
+                                            timeOf(99, "%H:%M:%S")}));
 }
 
 TEST_F(Playback, WidestChartPagesNineHundredNinetyNineRecords) {
