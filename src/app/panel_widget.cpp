@@ -8,7 +8,13 @@
 
 namespace vs {
 
-PanelWidget::PanelWidget(QWidget* parent) : QWidget(parent), font_(QPainterCanvas::panelFont()) {
+QFont PanelWidget::instrumentFont() {
+  QFont font = QPainterCanvas::panelFont();
+  font.setStretch(QFont::SemiCondensed);
+  return font;
+}
+
+PanelWidget::PanelWidget(QWidget* parent) : QWidget(parent), font_(instrumentFont()) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   // The window's own background, seen only before the first frame.

@@ -14,6 +14,10 @@ class PanelWidget : public QWidget {
  public:
   explicit PanelWidget(QWidget* parent);
 
+  // The instruments' font: the canvas's panel font, semi-condensed, since the
+  // panel's geometry leaves room for captions in a narrow system font.
+  static QFont instrumentFont();
+
   void attach(Shell* shell) { shell_ = shell; }
   // The frame last drawn, as it went to the screen.
   const QImage& frame() const { return frame_; }

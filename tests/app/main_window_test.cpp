@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -138,7 +139,10 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
   ASSERT_EQ(simulator.start(), 0);
   bool grabbedConnecting = false;
   answerer.dialog = [&](QDialog& dialog) {
-    if (dynamic_cast<ConnectionView*>(&dialog) != nullptr && !grabbedConnecting) {
+    // Once the bar has moved a quarter of the way.
+    const auto* bar = dialog.findChild<QProgressBar*>();
+    if (dynamic_cast<ConnectionView*>(&dialog) != nullptr && !grabbedConnecting && bar != nullptr &&
+        bar->value() >= 25) {
       grabbedConnecting = true;
       save(dialog.grab(), "connection_dialog.png");
     }
