@@ -30,7 +30,11 @@ int showMessageBox(QWidget* parent, const std::string& text, const std::string& 
 std::optional<std::string> showFileDialog(QWidget* parent, const FileDialogRequest& request) {
   QStringList filters;
   for (const auto& f : request.filters) {
-    filters << QString::fromStdString(f.description) + " (" + QString::fromStdString(f.pattern) + ")";
+    // Qt reads the patterns from the last parentheses; a description such as
+    // "Data Files (*.dat)" already carries them.
+    const QString description = QString::fromStdString(f.description);
+    const QString pattern = "(" + QString::fromStdString(f.pattern) + ")";
+    filters << (description.endsWith(pattern) ? description : description + " " + pattern);
   }
   QFileDialog dialog(parent, QString::fromStdString(request.title),
                      QString::fromStdString(request.initialFolder));

@@ -37,9 +37,9 @@ bool speedOf(int baud, speed_t& speed) {
 }
 
 steady_clock::duration characterTime(int baud) {
-  // 11 bits a character: start, 8 data, parity or second stop, stop.
+  // The line is always 8N1: start, 8 data and stop make 10 bits a character.
   return std::chrono::duration_cast<steady_clock::duration>(
-      std::chrono::duration<double>(11.0 / baud));
+      std::chrono::duration<double>(10.0 / baud));
 }
 
 void closeOnExec(int fd) { fcntl(fd, F_SETFD, fcntl(fd, F_GETFD) | FD_CLOEXEC); }
@@ -47,6 +47,14 @@ void closeOnExec(int fd) { fcntl(fd, F_SETFD, fcntl(fd, F_GETFD) | FD_CLOEXEC); 
 int milliseconds(steady_clock::duration d) {
   const auto ms = std::chrono::ceil<std::chrono::milliseconds>(d).count();
   return static_cast<int>(std::clamp<long long>(ms, 0, 60'000));
+}
+
+// Paced bytes are about a millisecond apart at 9600 baud, so waits are kept
+// to the microsecond rather than rounded up to whole milliseconds.
+timespec timespecOf(steady_clock::duration d) {
+  const auto us = std::clamp<long long>(
+      std::chrono::duration_cast<std::chrono::microseconds>(d).count(), 0, 60'000'000);
+  return timespec{static_cast<time_t>(us / 1'000'000), static_cast<long>(us % 1'000'000) * 1000};
 }
 
 }  // namespace
@@ -142,7 +150,8 @@ bool PtySimulator::waitUntil(TimePoint when) {
     const auto left = when - steady_clock::now();
     if (left <= Duration::zero()) return true;
     pollfd wake{wake_[0], POLLIN, 0};
-    if (poll(&wake, 1, milliseconds(left)) > 0) return false;
+    const timespec timeout = timespecOf(left);
+    if (ppoll(&wake, 1, &timeout, nullptr) > 0) return false;
   }
 }
 
