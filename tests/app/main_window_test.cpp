@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
 // costs one block's time-outs and retries; the program says so and stays up.
 TEST_F(MainWindowTest, APulledCableIsReportedAndF12ResumesPolling) {
   ASSERT_EQ(simulator.start(), 0);
-  master.setTimeout(250);
+  master.setTimeout(500);
   open(simulator.path());
   ASSERT_TRUE(waitForRecords(5));
 
