@@ -150,6 +150,10 @@ void LiveView::placeChart(bool zoomed) {
 }
 
 void LiveView::paint(Canvas& canvas, ValveLink& link, PlaybackState& playback) {
+  // The record at the playback position goes on the instruments and under the
+  // chart's cursor in this repaint: after a step of the slider there may be no
+  // other, and a freshly loaded page leaves its last record in the live values.
+  if (link.playbackMode) playback.showPosition();
   canvas.fillRect({0, 0, width_, height_}, kPanelBackground);
   placeChart(link.chartZoomed);
   if (!link.chartZoomed) paintInstruments(canvas, link);
@@ -164,9 +168,7 @@ void LiveView::paint(Canvas& canvas, ValveLink& link, PlaybackState& playback) {
   chart_.PaintAxes(canvas);
   chart_.PaintTraces(canvas, true);
 
-  if (link.playbackMode) {
-    playback.showPosition();
-  } else {
+  if (!link.playbackMode) {
     chart_.Advance();
     chart_.StampTime();
   }

@@ -1,0 +1,112 @@
+// The Qt view of the playback dialog on a real form and real log files, with
+// a picture of it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+
+#include "logging/log_files.h"
+#include "logging/page_slider.h"
+#include "logging/playback_rig.h"
+#include "support/view_harness.h"
+
+namespace vs {
+namespace {
+
+using test::answerNextBox;
+using test::buttonNamed;
+
+// Answers the next file chooser with a path, then does what follows it.
+void chooseNextFile(const QString& path, const std::function<void()>& then = {}) {
+  QTimer::singleShot(0, [path, then] {
+    auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (chooser == nullptr) return;
+    chooser->selectFile(path);
+    static_cast<QDialog*>(chooser)->accept();
+    if (then) then();
+  });
+}
+
+class PlaybackDialog : public ::testing::Test, protected test::PlaybackRig {
+ protected:
+  QString file(const std::string& name) { return QString::fromStdString((dir / name).string()); }
+  // Runs what queued calls (the form's posted scroll messages) are waiting.
+  static void deliverPosted() { QCoreApplication::processEvents(); }
+};
+
+TEST_F(PlaybackDialog, OpensAFileAndMovesThroughIt) {
+  const auto records = test::writeSampleLog(dir / "log_2006_3_15_9.log", 25);
+  const int result = test::runView(form, [&](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Playback Dialog");
+    auto* date = dialog.findChild<QDateEdit*>();
+    auto* slider = dialog.findChild<PageSlider*>();
+    auto* path = dialog.findChild<QLineEdit*>();
+    ASSERT_TRUE(date && slider && path);
+    EXPECT_EQ(date->text(), "2006_3_5");
+    EXPECT_FALSE(slider->isEnabled());
+    for (const char* text : {"Play", "Stop", "<<", "||", ">>", "Export CSV"})
+      EXPECT_FALSE(buttonNamed(dialog, text)->isEnabled()) << text;
+    EXPECT_TRUE(buttonNamed(dialog, "Open File")->isEnabled());
+
+    date->setDate(QDate(2006, 3, 15));
+    EXPECT_EQ(form.date, (LocalDate{2006, 3, 15}));
+    EXPECT_EQ(date->text(), "2006_3_15");
+
+    chooseNextFile(file("log_2006_3_15_9.log"));
+    buttonNamed(dialog, "Open File")->click();
+    EXPECT_EQ(path->text(), file("log_2006_3_15_9.log"));
+    EXPECT_TRUE(slider->isEnabled());
+    EXPECT_EQ(slider->maximum(), 24);
+    EXPECT_EQ(slider->value(), 0);
+    EXPECT_EQ(slider->pageFirst(), 0);
+    EXPECT_EQ(slider->pageLast(), 10);
+    for (const char* text : {"Play", "Stop", "<<", "||", ">>", "Export CSV"})
+      EXPECT_TRUE(buttonNamed(dialog, text)->isEnabled()) << text;
+
+    // Dragging past the page loads the page of the record and shows it.
+    slider->setValue(17);
+    EXPECT_EQ(state.position, 17);
+    EXPECT_EQ(slider->pageFirst(), 10);
+    EXPECT_EQ(slider->pageLast(), 20);
+    ASSERT_TRUE(state.showPosition());
+    EXPECT_EQ(link.liveValues, records[17].values);
+    test::savePicture(dialog, "playback_dialog");
+
+    buttonNamed(dialog, "Stop")->click();
+    deliverPosted();
+    EXPECT_EQ(state.position, 1);
+    EXPECT_EQ(slider->value(), 1);
+    EXPECT_EQ(slider->pageFirst(), 0);
+
+    buttonNamed(dialog, "Close")->click();
+  });
+  EXPECT_EQ(result, 1);
+}
+
+TEST_F(PlaybackDialog, ExportCsvWritesTheFileOrSaysWhyNot) {
+  test::writeSampleLog(dir / "log_2006_3_5_9.log", 25);
+  test::runView(form, [&](QDialog& dialog) {
+    chooseNextFile(file("log_2006_3_5_9.log"));
+    buttonNamed(dialog, "Open File")->click();
+
+    QString report;
+    chooseNextFile(file("day.csv"), [&] { answerNextBox("playback_export_done", &report); });
+    buttonNamed(dialog, "Export CSV")->click();
+    EXPECT_EQ(report, "Export CSV|25 records written to\n" + file("day.csv"));
+    const auto csv = test::readBytes(dir / "day.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 26);  // header and 25 rows
+
+    chooseNextFile(file("gone/day.csv"), [&] { answerNextBox("playback_export_failed", &report); });
+    buttonNamed(dialog, "Export CSV")->click();
+    EXPECT_EQ(report, "Export CSV|The CSV file could not be written:\n" + file("gone/day.csv"));
+  });
+}
+
+}  // namespace
+}  // namespace vs
