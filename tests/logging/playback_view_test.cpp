@@ -22,11 +22,25 @@ namespace {
 using test::answerNextBox;
 using test::buttonNamed;
 
+// What a file chooser offered before it was answered.
+struct Offered {
+  QString filter;  // the name filter selected
+  QString folder;  // where it opened
+  QString name;    // the file name field
+};
+
 // Answers the next file chooser with a path, then does what follows it.
-void chooseNextFile(const QString& path, const std::function<void()>& then = {}) {
-  QTimer::singleShot(0, [path, then] {
+void chooseNextFile(const QString& path, const std::function<void()>& then = {},
+                    Offered* offered = nullptr) {
+  QTimer::singleShot(0, [path, then, offered] {
     auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (chooser == nullptr) return;
+    if (offered != nullptr) {
+      auto* name = chooser->findChild<QLineEdit*>("fileNameEdit");
+      *offered = {chooser->selectedNameFilter(), chooser->directory().absolutePath(),
+                  name != nullptr ? name->text() : QString()};
+      test::savePicture(*chooser, "playback_open_file");
+    }
     chooser->selectFile(path);
     static_cast<QDialog*>(chooser)->accept();
     if (then) then();
@@ -58,8 +72,13 @@ TEST_F(PlaybackDialog, OpensAFileAndMovesThroughIt) {
     EXPECT_EQ(form.date, (LocalDate{2006, 3, 15}));
     EXPECT_EQ(date->text(), "2006_3_15");
 
-    chooseNextFile(file("log_2006_3_15_9.log"));
+    // The chooser opens in the data folder on the day's log files.
+    Offered offered;
+    chooseNextFile(file("log_2006_3_15_9.log"), {}, &offered);
     buttonNamed(dialog, "Open File")->click();
+    EXPECT_EQ(offered.filter, "Log Files (*2006_3_15*.log)");
+    EXPECT_EQ(offered.folder, QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(offered.name, "2006_3_15");
     EXPECT_EQ(path->text(), file("log_2006_3_15_9.log"));
     EXPECT_TRUE(slider->isEnabled());
     EXPECT_EQ(slider->maximum(), 24);
