@@ -13,8 +13,8 @@ PlaybackState::PlaybackState(TrendChart& chart, ValveLink& link) : chart_(chart)
 std::int32_t PlaybackState::LoadLogPage(const std::filesystem::path& path, std::int32_t position) {
   LogFileReader reader(path);
   if (!reader.isOpen()) return 0;
-  // A chart squeezed to nothing still pages one record at a time.
-  const std::int32_t capacity = std::max(chart_.Capacity(), 1);
+  path_ = path;
+  const std::int32_t capacity = this->capacity();
   const std::int32_t start = std::max(position, 0) / capacity * capacity;
   const auto lastRecord = static_cast<std::int32_t>(
       std::min<std::int64_t>(reader.recordCount(), std::numeric_limits<std::int32_t>::max()) - 1);
@@ -43,6 +43,14 @@ std::int32_t PlaybackState::LoadLogPage(const std::filesystem::path& path, std::
     link_.commStatus = 100;
   }
   return lastRecord;
+}
+
+// A chart squeezed to nothing still pages one record at a time.
+std::int32_t PlaybackState::capacity() const { return std::max(chart_.Capacity(), 1); }
+
+bool PlaybackState::showPosition() {
+  if (pageCount_ > capacity() + 1) LoadLogPage(path_, position);
+  return ShowPlaybackRecord(position - pageFirst_);
 }
 
 // The chart keeps its time stamps when cleared, so the slots a page does not

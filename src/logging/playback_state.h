@@ -28,8 +28,11 @@ class PlaybackState {
   // Copies record `index` of the page into the live values and puts the
   // chart's cursor on its samples. An index outside the page shows nothing.
   bool ShowPlaybackRecord(std::int32_t index);
-  // The main window's repaint in playback mode: the record at `position`.
-  bool showPosition() { return ShowPlaybackRecord(position - pageFirst_); }
+  // The main window's repaint in playback mode: the record at `position`. A
+  // page loaded for a wider chart than the chart is now (Zoom Out, a smaller
+  // window) is loaded again at the chart's capacity, so that it stays inside
+  // the plot.
+  bool showPosition();
 
   // Forgets the page, so that nothing of an earlier file is shown.
   void clearPage();
@@ -47,10 +50,13 @@ class PlaybackState {
   bool playReverse = false;
 
  private:
+  // Records per slot sweep of the chart as it is now; never below one.
+  std::int32_t capacity() const;
   void restampChart(std::int32_t capacity, std::int32_t lastTime);
 
   TrendChart& chart_;
   ValveLink& link_;
+  std::filesystem::path path_;  // the file the page was loaded from
   std::vector<LogRecord> pageBuffer_;
   std::int32_t pageFirst_ = 0;
   std::int32_t pageCount_ = 0;

@@ -109,6 +109,32 @@ TEST_F(Playback, TimeAxisShowsOnlyTheTimesOfThePage) {
                                             timeOf(99, "%H:%M:%S")}));
 }
 
+// After Zoom Out, or in a smaller window, a page loaded for the wider chart
+// would be drawn past the plot's right edge.
+TEST_F(Playback, ANarrowerChartGetsThePageAgainAtItsCapacity) {
+  const auto records = test::writeSampleLog(dir / "a.log", 100);
+  chart.SetPosition(0, 0);
+  chart.SetSize(40, 50);
+  chart.OnResize(100, 100);
+  state.LoadLogPage(dir / "a.log", 30);
+  ASSERT_EQ(state.pageCount(), 41);
+
+  chart.SetSize(20, 50);
+  ASSERT_EQ(chart.Capacity(), 20);
+  state.position = 30;
+  ASSERT_TRUE(state.showPosition());
+  EXPECT_EQ(state.pageFirst(), 20);
+  EXPECT_EQ(state.pageCount(), 21);
+  EXPECT_LE(chart.WriteSlot(), 21);
+  EXPECT_EQ(chart.CursorSlot(), 11);
+  EXPECT_EQ(link.liveValues, records[30].values);
+
+  chart.SetSize(40, 50);  // wider again: the page fits and stays
+  state.position = 35;
+  ASSERT_TRUE(state.showPosition());
+  EXPECT_EQ(state.pageFirst(), 20);
+}
+
 TEST_F(Playback, WidestChartPagesNineHundredNinetyNineRecords) {
   chart.SetPosition(0, 0);
   chart.SetSize(100, 50);
