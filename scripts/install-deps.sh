@@ -8,7 +8,7 @@ PACKAGES="
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libmodbus-dev mbpoll socat
+  libmodbus-dev mbpoll
   g++-mingw-w64-x86-64
   poppler-utils
 "
