@@ -1,6 +1,7 @@
 #include "dialogs/command_frame.h"
 
 #include "app/command_ids.h"
+#include "link/master_result.h"
 #include "registers/register_map.h"
 
 namespace vs {
@@ -31,10 +32,12 @@ int readRegisters(ShellContext& ctx, int firstRegister, std::int16_t* out, int c
 }
 
 int writeRegister(ShellContext& ctx, int reg, std::int16_t value) {
+  if (ctx.link.slaveAddress == kBroadcastAddress) return MODBUS_BAD_ARGUMENT;
   return ctx.master.writeSingleRegister(ctx.link.slaveAddress, reg, value);
 }
 
 int writeRegisters(ShellContext& ctx, int firstRegister, const std::int16_t* values, int count) {
+  if (ctx.link.slaveAddress == kBroadcastAddress) return MODBUS_BAD_ARGUMENT;
   return ctx.master.writeMultipleRegisters(ctx.link.slaveAddress, firstRegister, values, count);
 }
 

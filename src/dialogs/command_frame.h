@@ -25,7 +25,13 @@ void notice(ShellContext& ctx, const std::string& text, Icon icon, bool ownedByM
 // given text and an empty caption. Returns the dialog's result, -1 for none.
 int runDialog(ShellContext& ctx, Form& form, const std::string& creationFailure);
 
+// Device ID 0 reaches every controller on the line and none of them replies,
+// so a write there would pass for success with nothing confirming it.
+inline constexpr int kBroadcastAddress = 0;
+
 int readRegisters(ShellContext& ctx, int firstRegister, std::int16_t* out, int count);
+// Writes to the broadcast address are refused with MODBUS_BAD_ARGUMENT and no
+// traffic.
 int writeRegister(ShellContext& ctx, int reg, std::int16_t value);
 int writeRegisters(ShellContext& ctx, int firstRegister, const std::int16_t* values, int count);
 // 4660 to save_data_command: the controller stores its settings permanently.

@@ -36,6 +36,10 @@ void DownloadSettingsForm::download() {
     status_ = fileError_;
     return;
   }
+  if (ctx_.link.slaveAddress == kBroadcastAddress) {
+    status_ = kBroadcastRefused;
+    return;
+  }
   progressShown_ = true;
   progress_ = 0;
   status_ = kDownloading;

@@ -22,6 +22,10 @@ class DownloadSettingsForm : public Form {
       "QX4 Viewer is downloading new settings. Please wait...";
   static constexpr const char* kCompleted = "Download is successfully completed.";
   static constexpr const char* kTimedOut = "Communication Time-Out. Please try again.";
+  // Device ID 0 is Modbus broadcast: the blocks would go out unconfirmed.
+  static constexpr const char* kBroadcastRefused =
+      "Device ID 0 gets no answer from any controller. Set the controller's Device ID (Comm "
+      "Port) first. Nothing was written.";
 
   explicit DownloadSettingsForm(ShellContext& ctx) : Form(kTemplateId), ctx_(ctx) {}
 

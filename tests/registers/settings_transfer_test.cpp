@@ -265,6 +265,25 @@ TEST_F(DownloadDialog, AFileWithAnotherAddressTakesTheRestOfTheDownloadThere) {
   EXPECT_EQ(bench.controller.storedSettings(), image);
 }
 
+// Device ID 0, what an empty "Device ID" in the port dialog gives, is the
+// broadcast address: block writes there get no reply and would pass for a
+// completed download.
+TEST_F(DownloadDialog, RefusesDeviceIdZeroAndWritesNothing) {
+  bench.link.slaveAddress = 0;
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    form.download();
+    EXPECT_EQ(form.status(), Download::kBroadcastRefused);
+    EXPECT_FALSE(form.progressShown());
+    EXPECT_FALSE(host.timerRunning(275));
+    form.close();
+  });
+  EXPECT_TRUE(bench.master.requests.empty());
+  EXPECT_EQ(bench.controller.downloadCommitCount(), 0);
+  EXPECT_EQ(bench.controller.saveCount(), 0);
+}
+
 TEST_F(DownloadDialog, NeedsALink) {
   bench.link.linkUp = false;
   downloadSettingsCommand(bench.ctx);
