@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/connection_form.h"
 #include "app/data_paths.h"
+#include "app/live_values.h"
 #include "app/mode_labels.h"
 #include "app/port_properties_form.h"
 #include "app/port_selection_form.h"
@@ -202,21 +203,12 @@ void Shell::pollStep() {
   const bool allRead = readLiveBlocks();
   link_.firmwareVersion = link_.liveA[kFirmwareRegister - 12];
 
-  LiveValues& v = link_.liveValues;
-  v[LIVE_O2_SET_POINT] = link_.liveB[0];
-  v[LIVE_O2_FEEDBACK] = link_.liveA[12 - 12];
-  v[LIVE_PRESSURE] = link_.liveA[19 - 12];
-  v[LIVE_ACTUATOR] = link_.liveA[21 - 12];
-  v[LIVE_ANALOG_INPUT] = link_.liveA[26 - 12];
-  v[LIVE_MODE] = link_.liveC[43 - 39];
-  v[LIVE_PRESSURE_SET_POINT] = link_.liveA[20 - 12];
-  v[LIVE_PRE_CAT_TEMP] = link_.liveD[0];
-  v[LIVE_POST_CAT_TEMP] = link_.liveD[1];
+  fillLiveValues(link_);
 
   if (allRead) {
     link_.linkUp = true;
     desktop_.invalidate(false);
-    logRecord_.values = v;
+    logRecord_.values = link_.liveValues;
     log_.write(logRecord_);
     link_.pollFailures = 0;
     link_.commStatus = 0;
@@ -244,23 +236,15 @@ void Shell::pollStep() {
 // window's thread. The blocks not read are left at zero, as a failed read
 // leaves its block.
 bool Shell::readLiveBlocks() {
-  struct Block {
-    int first;
-    std::int16_t* image;
-    int count;
-  };
-  const std::array<Block, 4> blocks{{{12, link_.liveA.data(), 20},
-                                     {114, link_.liveB.data(), 10},
-                                     {39, link_.liveC.data(), 6},
-                                     {89, link_.liveD.data(), 2}}};
   bool allRead = true;
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    const Block& block = blocks[i];
+  for (std::size_t i = 0; i < kLiveBlocks.size(); ++i) {
+    const LiveBlock& block = kLiveBlocks[i];
+    std::int16_t* image = liveImage(link_, i);
     if (allRead) {
-      link_.readResults[i] = read(block.first, block.image, block.count);
+      link_.readResults[i] = read(block.first, image, block.count);
       allRead = link_.readResults[i] == 0;
     } else {
-      std::fill_n(block.image, block.count, std::int16_t{0});
+      std::fill_n(image, block.count, std::int16_t{0});
       link_.readResults[i] = kNotRead;
     }
   }

@@ -13,6 +13,7 @@ list(APPEND VS_CORE_SOURCES
   app/comm_config.cpp
   app/connection_form.cpp
   app/data_paths.cpp
+  app/live_values.cpp
   app/live_view.cpp
   app/mode_labels.cpp
   app/port_selection_form.cpp

@@ -9,15 +9,15 @@ namespace vs {
 // The ten live values in log-record order; each is a register's signed 16-bit
 // value widened to 32 bits.
 enum LiveIndex : int {
-  LIVE_O2_SET_POINT = 0,     // register 114, mV
-  LIVE_O2_FEEDBACK = 1,      // register 12, mV
-  LIVE_PRESSURE = 2,         // register 19, thousandths of in. W.C.
-  LIVE_ACTUATOR = 3,         // register 21, 0 to 4000
-  LIVE_ANALOG_INPUT = 4,     // register 26, hundredths of mA
-  LIVE_MODE = 5,             // register 43
+  LIVE_O2_SET_POINT = 0,        // register 114, mV
+  LIVE_O2_FEEDBACK = 1,         // register 12, mV
+  LIVE_PRESSURE = 2,            // register 19, thousandths of in. W.C.
+  LIVE_ACTUATOR = 3,            // register 21, 0 to 4000
+  LIVE_ANALOG_INPUT = 4,        // register 26, hundredths of mA
+  LIVE_MODE = 5,                // register 43
   LIVE_PRESSURE_SET_POINT = 6,  // register 20, thousandths of in. W.C.
-  LIVE_PRE_CAT_TEMP = 7,     // register 89, F
-  LIVE_POST_CAT_TEMP = 8,    // register 90, F
+  LIVE_PRE_CAT_TEMP = 7,        // register 89, F
+  LIVE_POST_CAT_TEMP = 8,       // register 90, F
   LIVE_SPARE = 9,
   LIVE_VALUE_COUNT = 10,
 };
@@ -38,7 +38,6 @@ struct ValveLink {
   bool playbackMode = false;
   bool chartZoomed = false;
   bool settingsLocked = true;
-  bool logOpenPending = true;
   std::int16_t connectAttempts = 0;
   std::int32_t connectSuccesses = 0;
   std::int16_t firmwareVersion = 0;  // register 28, hundredths: 462 is 4.62

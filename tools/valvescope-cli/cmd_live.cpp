@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -8,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "app/live_values.h"
 #include "app/mode_labels.h"
 #include "app/valve_link.h"
 #include "cli_text.h"
@@ -17,17 +17,8 @@
 namespace vs::cli {
 namespace {
 
-struct LiveBlock {
-  int first;
-  int count;
-};
-// The application's poll: these four reads, in this order, every 200 ms.
-constexpr LiveBlock kLiveBlocks[] = {{12, 20}, {114, 10}, {39, 6}, {89, 2}};
+// The application's poll interval.
 constexpr auto kTick = std::chrono::milliseconds(200);
-constexpr int kHighestLiveRegister = 123;
-
-// Indexed by register number; the four blocks do not overlap.
-using LiveRegisters = std::array<std::int16_t, kHighestLiveRegister + 1>;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -42,20 +33,6 @@ void stopOnInterrupt() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
-}
-
-LiveValues liveValuesOf(const LiveRegisters& r) {
-  LiveValues v{};
-  v[LIVE_O2_SET_POINT] = r[114];
-  v[LIVE_O2_FEEDBACK] = r[12];
-  v[LIVE_PRESSURE] = r[19];
-  v[LIVE_ACTUATOR] = r[21];
-  v[LIVE_ANALOG_INPUT] = r[26];
-  v[LIVE_MODE] = r[43];
-  v[LIVE_PRESSURE_SET_POINT] = r[20];
-  v[LIVE_PRE_CAT_TEMP] = r[89];
-  v[LIVE_POST_CAT_TEMP] = r[90];
-  return v;
 }
 
 // "NAME=VALUE UNIT" pairs separated by ", ", after the local time.
@@ -80,7 +57,8 @@ int runPoll(const Invocation& invocation) {
   if (const int opened = link.open(); opened != CLI_OK) return opened;
   stopOnInterrupt();
 
-  LiveRegisters registers{};
+  // The register images and live values, kept as the application keeps them.
+  ValveLink live;
   auto due = std::chrono::steady_clock::now();
   for (long tick = 0; !invocation.count || tick < *invocation.count; ++tick) {
     if (tick > 0) {
@@ -90,16 +68,18 @@ int runPoll(const Invocation& invocation) {
     }
     if (stopRequested != 0) break;
     const std::int64_t now = std::time(nullptr);
-    for (const LiveBlock& block : kLiveBlocks) {
-      const int result = link.master().readHoldingRegisters(
-          link.slave(), block.first, registers.data() + block.first, block.count);
+    for (std::size_t i = 0; i < kLiveBlocks.size(); ++i) {
+      const LiveBlock& block = kLiveBlocks[i];
+      const int result = link.master().readHoldingRegisters(link.slave(), block.first,
+                                                            liveImage(live, i), block.count);
       if (result != MODBUS_OK) {
         return link.fail("reading registers " + std::to_string(block.first) + " to " +
                              std::to_string(block.first + block.count - 1),
                          result);
       }
     }
-    const std::string line = liveLine(now, liveValuesOf(registers)) + "\n";
+    fillLiveValues(live);
+    const std::string line = liveLine(now, live.liveValues) + "\n";
     if (std::fputs(line.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
       if (errno != EPIPE) complain("cannot write to standard output");
       return CLI_FILE;
