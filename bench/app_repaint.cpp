@@ -13,7 +13,7 @@
 #include "app/live_view.h"
 #include "app/panel_widget.h"
 #include "logging/playback_state.h"
-#include "sample_panel.h"
+#include "sample_live_values.h"
 #include "widgets/qpainter_canvas.h"
 
 namespace {
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   std::vector<double> paint;
   std::vector<double> copy;
   for (int tick = 0; tick < repaints; ++tick) {
-    link.liveValues = vs::test::SamplePanel::valuesAt(tick);
+    link.liveValues = vs::test::sampleLiveValues(tick);
     const auto start = Clock::now();
     {
       vs::QPainterCanvas canvas(frame, font);

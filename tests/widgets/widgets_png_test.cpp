@@ -3,34 +3,37 @@
 #include <QDir>
 #include <QImage>
 
+#include "app/live_view.h"
+#include "app/panel_widget.h"
 #include "gui_app.h"
-#include "sample_panel.h"
+#include "logging/playback_state.h"
+#include "sample_live_values.h"
 #include "widgets/qpainter_canvas.h"
 
 namespace vs {
 namespace {
 
-// Renders the panel as the main window shows it after a few hundred polls and
-// saves it, with close-ups of one gauge, one bar and the chart, for a person
-// to look at.
+// Renders the main window's panel after a few hundred polls and saves it,
+// with close-ups of one gauge, one bar and the chart, for a person to look at.
 TEST(WidgetsPngTest, RendersThePanelForInspection) {
   test::ensureGuiApplication();
   constexpr int kWidth = 1600;
   constexpr int kHeight = 900;
-  test::SamplePanel panel;
-  panel.resize(kWidth, kHeight);
+  LiveView view;
+  ValveLink link;
+  link.liveC[0] = 120;  // register 39: the warm-up counting down
+  PlaybackState playback(view.chart(), link);
+  view.resize(kWidth, kHeight);
   std::int32_t now = 1700000000;
-  panel.chart.SetClock([&now] { return now++; });
+  view.chart().SetClock([&now] { return now++; });
 
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  const int repaints = panel.chart.Capacity() - 20;
+  const QFont font = PanelWidget::instrumentFont();
+  const int repaints = view.chart().Capacity() - 20;
   for (int tick = 0; tick < repaints; ++tick) {
-    const auto values = test::SamplePanel::valuesAt(tick);
-    {
-      QPainterCanvas canvas(image);
-      panel.draw(canvas, values);
-    }
-    panel.sample(values);
+    link.liveValues = test::sampleLiveValues(tick);
+    QPainterCanvas canvas(image, font);
+    view.paint(canvas, link, playback);
   }
 
   const QString folder = QStringLiteral(VS_PNG_DIR);
