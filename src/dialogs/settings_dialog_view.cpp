@@ -1,11 +1,8 @@
 #include "dialogs/settings_dialog_view.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "dialogs/dialog_widgets.h"
 
@@ -34,22 +31,8 @@ SettingsDialogView::SettingsDialogView(SettingsForm& form, QWidget* parent)
   }
 
   status_ = makeStatusLine(this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (const FormButton& button : form.buttons()) {
-    auto* push = makeButton(button.text, button.isDefault, this);
-    const int id = button.id;
-    connect(push, &QPushButton::clicked, this,
-            [this, id] { act([this, id] { form_.press(id); }); });
-    buttons->addWidget(push);
-  }
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(fields);
-  layout->addSpacing(6);
-  layout->addWidget(status_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layOutSettingsDialog(this, fields, status_, form.buttons(),
+                       [this](int id) { act([this, id] { form_.press(id); }); });
 }
 
 void SettingsDialogView::refresh() {

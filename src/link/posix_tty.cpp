@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/line_settings.h"
 #include "link/serial_port.h"
 
 namespace vs::posix_tty {
@@ -115,10 +116,7 @@ void closeExclusive(int fd) {
 int applyLine(int fd, int baudRate, int dataBits, int stopBits, int parity, int handshake) {
   termios previous{};
   if (::tcgetattr(fd, &previous) != 0) return SERIAL_SYSTEM_ERROR;
-  if (dataBits != 7 && dataBits != 8) return SERIAL_BAD_SETTING;
-  if (stopBits != 1 && stopBits != 2) return SERIAL_BAD_SETTING;
-  if (parity < 0 || parity > 2) return SERIAL_BAD_SETTING;
-  if (handshake != 0 && handshake != 1) return SERIAL_BAD_SETTING;
+  if (!validLineSettings(dataBits, stopBits, parity, handshake)) return SERIAL_BAD_SETTING;
   speed_t speed = B0;
   if (!speedOf(baudRate, &speed)) return SERIAL_BAD_SETTING;
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "link/line_settings.h"
 #include "link/serial_port.h"
 #include "link/win32_comm.h"
 
@@ -51,16 +52,13 @@ int SerialPort::configure(int baudRate, int dataBits, int stopBits, int parity, 
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
   if (!::GetCommState(handleOf(handle_), &dcb)) return SERIAL_SYSTEM_ERROR;
+  if (!validLineSettings(dataBits, stopBits, parity, handshake)) return SERIAL_BAD_SETTING;
   dcb.BaudRate = static_cast<DWORD>(baudRate);
-  if (dataBits != 7 && dataBits != 8) return SERIAL_BAD_SETTING;
   dcb.ByteSize = static_cast<BYTE>(dataBits);
-  if (stopBits != 1 && stopBits != 2) return SERIAL_BAD_SETTING;
   dcb.StopBits = stopBits == 1 ? ONESTOPBIT : TWOSTOPBITS;
-  if (parity < 0 || parity > 2) return SERIAL_BAD_SETTING;
   static constexpr BYTE kParity[] = {NOPARITY, ODDPARITY, EVENPARITY};
   dcb.fParity = parity != 0;
   dcb.Parity = kParity[parity];
-  if (handshake != 0 && handshake != 1) return SERIAL_BAD_SETTING;
   dcb.fOutxCtsFlow = handshake == 1;
   dcb.fRtsControl = handshake == 1 ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_DISABLE;
   dcb.fOutX = FALSE;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "registers/register_map.h"
+#include "registers/settings_file.h"
 #include "sim/controller_defaults.h"
 #include "sim/settings_store.h"
 
@@ -36,8 +37,9 @@ SimulatedController::SimulatedController(ControllerOptions options)
     std::error_code error;
     if (!std::filesystem::exists(options_.settingsFile, error)) {
       settingsLoad_ = SettingsLoad::Missing;
-    } else if (const auto loaded = readSettingsFile(options_.settingsFile)) {
-      stored_ = *loaded;
+    } else if (const SettingsFileContent loaded = readSettingsFile(options_.settingsFile);
+               loaded.ok) {
+      stored_ = loaded.image;
       settingsLoad_ = SettingsLoad::Loaded;
     } else {
       settingsLoad_ = SettingsLoad::Invalid;
@@ -181,7 +183,7 @@ void SimulatedController::startCalibration(TimePoint now) {
 // A file that held something other than settings is never written over.
 bool SimulatedController::store(const SettingsImage& settings) {
   if (settingsLoad_ == SettingsLoad::Invalid) return false;
-  if (!options_.settingsFile.empty() && !writeSettingsFile(options_.settingsFile, settings)) {
+  if (!options_.settingsFile.empty() && !replaceSettingsFile(options_.settingsFile, settings)) {
     return false;
   }
   stored_ = settings;

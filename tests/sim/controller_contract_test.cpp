@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <thread>
 
 #include "link/modbus_rtu_master.h"
@@ -47,6 +48,9 @@ struct ContractRow {
   const char* name;
   std::function<void(Bench&)> check;
 };
+
+// Names the row in test listings and failures instead of dumping its bytes.
+void PrintTo(const ContractRow& row, std::ostream* out) { *out << row.name; }
 
 void expectWithin(Bench& b, int reg, int low, int high) {
   for (int second = 0; second < 5; ++second) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "registers/register_map.h"
+#include "registers/settings_file.h"
 #include "sim/manual_clock.h"
 #include "sim/rtu_slave.h"
 #include "sim/settings_store.h"
@@ -309,27 +310,25 @@ TEST_F(SimController, O2FeedbackFollowsTheScheduleWhenItIsOn) {
   EXPECT_NEAR(averageO2(), 300, 40);
 }
 
-TEST(SimSettingsStore, KeepsEveryValueAndReadsAnyWhiteSpace) {
+TEST(SimSettingsStore, ReplacesTheWholeFileInTheApplicationsFormat) {
   test::TempDir dir;
   SettingsImage image{};
   for (int i = 0; i < kSettingsRegisterCount; ++i) {
     image[i] = static_cast<std::int16_t>(i % 2 ? -32768 + i : 32767 - i);
   }
-  ASSERT_TRUE(writeSettingsFile(dir / "a.dat", image));
-  EXPECT_EQ(readSettingsFile(dir / "a.dat"), image);
+  const auto file = dir / "a.dat";
+  std::ofstream(file) << std::string(2000, '9');
+  ASSERT_TRUE(replaceSettingsFile(file, image));
+  EXPECT_EQ(readSettingsFile(file).image, image);
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.dat.partial"));
 
-  std::ofstream lines(dir / "b.dat");
-  for (const auto v : image) lines << v << "\r\n";
-  lines.close();
-  EXPECT_EQ(readSettingsFile(dir / "b.dat"), image);
-
-  std::ofstream(dir / "c.dat") << "1 2 40000";
-  EXPECT_FALSE(readSettingsFile(dir / "c.dat"));
-  std::ofstream extra(dir / "d.dat");
-  for (const auto v : image) extra << v << ' ';
-  extra << "7 ";
-  extra.close();
-  EXPECT_FALSE(readSettingsFile(dir / "d.dat"));
+  // Neither a missing folder nor a folder in the file's place takes the
+  // save, and no partial file stays behind.
+  EXPECT_FALSE(replaceSettingsFile(dir / "no-such-folder" / "b.dat", image));
+  std::filesystem::create_directories(dir / "c.dat" / "inside");
+  EXPECT_FALSE(replaceSettingsFile(dir / "c.dat", image));
+  EXPECT_FALSE(std::filesystem::exists(dir / "c.dat.partial"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "c.dat" / "inside"));
 }
 
 }  // namespace

@@ -120,10 +120,14 @@ std::string BackgroundProcess::firstLine(std::chrono::milliseconds limit) {
   }
 }
 
-std::string BackgroundProcess::stop() {
+void BackgroundProcess::signal(int number) {
+  if (pid_ > 0) kill(pid_, number);
+}
+
+std::string BackgroundProcess::stop(int number) {
   std::string err;
   if (pid_ <= 0) return err;
-  kill(pid_, SIGTERM);
+  kill(pid_, number);
   // Read while it ends, so that a full pipe cannot hold it; one that ignores
   // the request is killed.
   for (;;) {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,11 @@ class BackgroundProcess {
 
   // The first line of standard output; empty if none came within `limit`.
   std::string firstLine(std::chrono::milliseconds limit = std::chrono::seconds(10));
-  // Sends SIGTERM, waits for the end and returns its standard error.
-  std::string stop();
+  // Sends a signal without waiting for anything.
+  void signal(int number);
+  // Sends `number` (SIGTERM unless told), waits for the end and returns its
+  // standard error.
+  std::string stop(int number = SIGTERM);
   // After stop(): the exit code, -1 when it ended by a signal.
   int exitCode() const { return exitCode_; }
 
