@@ -11,14 +11,11 @@ namespace vs {
 struct PrintJob {
   std::string documentName;  // as the printer's queue shows it
   std::string pdfFile;       // empty: the user chooses a printer
-  // The page's extent in lines and in average character widths of the
-  // device's default font; the output picks a font size at which both fit.
-  int lines = 66;
-  int characters = 80;
 };
 
-// Draws the page on the output's canvas; the resolution lets fonts of a fixed
-// physical size be sized in device units.
+// Draws the page on the output's canvas, in units of its default font; the
+// resolution lets fonts of a fixed physical size be sized in device units.
+// The output may call it more than once to choose the font's size.
 using PageDrawer = std::function<void(Canvas& canvas, int dotsPerInch)>;
 
 // Where a dialog's page goes: the program's print dialog and PDF output, or a

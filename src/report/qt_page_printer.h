@@ -7,8 +7,8 @@ class QWidget;
 namespace vs {
 
 // Pages on paper through the system's print dialog, or into PDF files through
-// Qt's PDF output: the same canvas drawing either way, in a font sized so
-// that the page's lines and characters fit the printable area.
+// Qt's PDF output: the same canvas drawing either way, in the largest font
+// up to 12 points with which the page fits the printable area.
 class QtPagePrinter : public PagePrinter {
  public:
   explicit QtPagePrinter(QWidget* parent) : parent_(parent) {}

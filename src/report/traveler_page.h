@@ -30,12 +30,6 @@ struct TravelerReport {
   RegisterValues values;  // by register name; alt_start_pressure too from 4.62
 };
 
-// The page's extent, in lines and average character widths of the default
-// font, from the top of the title to the signature lines and from the left
-// margin to the end of a full-length field in the right column.
-inline constexpr int kTravelerPageLines = 64;
-inline constexpr int kTravelerPageCharacters = 132;
-
 // The title is 180 device units high on the 600 dpi printers the page was
 // laid out for, and the same physical size elsewhere.
 int travelerTitleHeight(int dotsPerInch);

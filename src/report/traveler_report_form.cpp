@@ -101,7 +101,7 @@ TravelerReport TravelerReportForm::report() const {
 
 bool TravelerReportForm::printTo(PagePrinter& printer, const std::string& pdfFile) {
   const TravelerReport page = report();
-  const PrintJob job{kDocumentName, pdfFile, kTravelerPageLines, kTravelerPageCharacters};
+  const PrintJob job{kDocumentName, pdfFile};
   return printer.printPage(job, [&page](Canvas& canvas, int dotsPerInch) {
     drawTravelerPage(canvas, page, travelerTitleHeight(dotsPerInch));
   });

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "report/qt_page_printer.h"
 #include "report/traveler_report_form.h"
@@ -97,6 +98,33 @@ TEST(TravelerPdf, TheSavedFileHoldsOneReadablePage) {
         "Q.C Inspector:_______________________________________ Date:_______________"}) {
     EXPECT_TRUE(text.contains(expected)) << expected << "\n" << text.toStdString();
   }
+
+  // The page is printed as large as the paper allows inside its half-inch
+  // margins: no word crosses a margin, and the words come near the right or
+  // the bottom one.
+  const QString boxes = run(PDFTOTEXT_PATH, {"-bbox", file, "-"});
+  const QRegularExpression page(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+  const QRegularExpressionMatch size = page.match(boxes);
+  ASSERT_TRUE(size.hasMatch()) << boxes.toStdString();
+  const double width = size.captured(1).toDouble();
+  const double height = size.captured(2).toDouble();
+  constexpr double kMargin = 36;  // 12.7 mm in points
+  const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re");
+  double rightmost = 0;
+  double lowest = 0;
+  for (auto it = word.globalMatch(boxes); it.hasNext();) {
+    const QRegularExpressionMatch box = it.next();
+    EXPECT_GE(box.captured(1).toDouble(), kMargin - 1);
+    EXPECT_GE(box.captured(2).toDouble(), kMargin - 1);
+    EXPECT_LE(box.captured(3).toDouble(), width - kMargin + 1);
+    EXPECT_LE(box.captured(4).toDouble(), height - kMargin + 1);
+    rightmost = std::max(rightmost, box.captured(3).toDouble());
+    lowest = std::max(lowest, box.captured(4).toDouble());
+  }
+  EXPECT_TRUE(rightmost > width - kMargin - 0.05 * width ||
+              lowest > height - kMargin - 0.05 * height)
+      << rightmost << " of " << width << ", " << lowest << " of " << height;
 }
 
 }  // namespace
