@@ -2,138 +2,23 @@
 // pty: it connects, polls, logs every poll, draws the panel, survives a pulled
 // cable and a vanished port, and resumes with F12.
 
-#include "app/main_window.h"
-
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QDir>
-#include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <chrono>
-#include <cstdio>
-#include <functional>
-#include <thread>
 
 #include "app/command_ids.h"
 #include "app/connection_view.h"
 #include "app/panel_widget.h"
 #include "app/port_selection_view.h"
-#include "link/modbus_rtu_master.h"
-#include "logging/log_file_name.h"
-#include "sim/pty_simulator.h"
-#include "sim/simulated_controller.h"
-#include "support/temp_dir.h"
+#include "app/window_rig.h"
 #include "widgets/palette.h"
 
 namespace vs {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using test::save;
+using test::waitFor;
 
-// One application for the whole run, gone before the program's own exit so
-// that Qt's statics outlive it.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "main_window_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-// Answers every message box as a technician would (Yes to the close question,
-// OK otherwise) and keeps what they said; other modal dialogs go to `dialog`.
-class ModalAnswerer {
- public:
-  ModalAnswerer() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
-    timer_.start(20);
-  }
-  std::function<void(QDialog&)> dialog;
-  std::vector<std::string> seen;  // "caption|text"
-
-  bool saw(const std::string& shown) const {
-    return std::find(seen.begin(), seen.end(), shown) != seen.end();
-  }
-
- private:
-  void look() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      seen.push_back((box->windowTitle() + "|" + box->text()).toStdString());
-      const auto answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-      box->button(answer)->click();
-    } else if (auto* other = dynamic_cast<QDialog*>(modal); other && dialog) {
-      dialog(*other);
-    }
-  }
-  QTimer timer_;
-};
-
-bool waitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
-  return QTest::qWaitFor(done, static_cast<int>(std::chrono::milliseconds(limit).count()));
-}
-
-void save(const QPixmap& picture, const char* name) {
-  const QString folder = QStringLiteral(VS_SCREENSHOT_DIR);
-  ASSERT_TRUE(QDir().mkpath(folder));
-  EXPECT_TRUE(picture.save(folder + "/" + name));
-}
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  ~MainWindowTest() override {
-    for (const auto& shown : answerer.seen) std::printf("  message box: %s\n", shown.c_str());
-  }
-
-  void open(const std::string& port) {
-    ShellSetup setup;
-    setup.dataDirectory = data.path();
-    setup.port = port;
-    setup.simulated = true;
-    setup.endProcess = [](int) {};
-    window = std::make_unique<MainWindow>(master, clock, setup);
-    window->resize(1600, 900);
-    window->show();
-    window->activateWindow();
-    window->startUp();
-    ASSERT_EQ(window->windowTitle().toStdString(), "QX4 Valvescope v.1.02  ___  Firmware v. 4.62");
-  }
-  std::int64_t records() {
-    std::error_code error;
-    const auto size =
-        std::filesystem::file_size(data.path() / logFileName(clock.localTime()), error);
-    return error ? 0 : static_cast<std::int64_t>(size / LogRecord::kSize);
-  }
-  bool waitForRecords(std::int64_t count) {
-    return waitFor([&] { return records() >= count; }, std::chrono::seconds(60));
-  }
-  void closeWindow() {
-    window->close();
-    EXPECT_TRUE(answerer.saw("Confirm Window Close|Are you sure you want to close window?"));
-    EXPECT_TRUE(window->shell().ended());
-  }
-
-  sim::SimulatedController controller;
-  sim::PtySimulator simulator{controller, sim::LineOptions{9600, {}}};
-  ModbusRtuMaster master;
-  SystemClock clock;
-  test::TempDir data;
-  ModalAnswerer answerer;
-  std::unique_ptr<MainWindow> window;
-};
+class MainWindowTest : public test::WindowTest {};
 
 TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
   ASSERT_EQ(simulator.start(), 0);

@@ -1,0 +1,186 @@
+#pragma once
+
+// The real program window, offscreen, on the simulated controller served at
+// 9600 baud on a pty: one application for the run, a technician who answers
+// every prompt, and a fixture that opens the window and counts its log records.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "dialogs/password_gate_form.h"
+#include "dialogs/password_gate_view.h"
+#include "link/modbus_rtu_master.h"
+#include "logging/clock.h"
+#include "logging/log_record.h"
+#include "sim/pty_simulator.h"
+#include "sim/simulated_controller.h"
+#include "support/temp_dir.h"
+
+namespace vs::test {
+
+// One application for the whole run, gone before the program's own exit so
+// that Qt's statics outlive it.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "valvescope-window-test";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+namespace {
+[[maybe_unused]] const auto* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+}  // namespace
+
+inline bool waitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
+  return QTest::qWaitFor(done, static_cast<int>(std::chrono::milliseconds(limit).count()));
+}
+
+inline void save(const QPixmap& picture, const char* name) {
+  const QString folder = QStringLiteral(VS_SCREENSHOT_DIR);
+  ASSERT_TRUE(QDir().mkpath(folder));
+  EXPECT_TRUE(picture.save(folder + "/" + name));
+}
+
+// Answers every message box as a technician would (Yes to the close question,
+// OK otherwise) and keeps what they said; gives a service password to the
+// password gate; answers a file chooser with `nextFile` (or cancels it when
+// none is set). Other modal dialogs go to `dialog`. It looks on a timer of its
+// own, so it also answers what a dialog under a test's script asks.
+class ModalAnswerer {
+ public:
+  ModalAnswerer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+    timer_.start(20);
+  }
+  std::function<void(QDialog&)> dialog;
+  std::vector<std::string> seen;  // "caption|text"
+  QString nextFile;
+  int passwordsGiven = 0;
+  const char* gatePicture = nullptr;  // a picture of the first gate, when set
+
+  bool saw(const std::string& shown) const {
+    return std::find(seen.begin(), seen.end(), shown) != seen.end();
+  }
+
+ private:
+  void look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      seen.push_back((box->windowTitle() + "|" + box->text()).toStdString());
+      const auto answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+      box->button(answer)->click();
+    } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
+      seen.push_back(("file chooser|" + chooser->windowTitle()).toStdString());
+      auto* asDialog = static_cast<QDialog*>(chooser);  // accept() is public there
+      if (nextFile.isEmpty()) {
+        asDialog->reject();
+        return;
+      }
+      // A chooser leaves its name edit alone while the edit has the focus.
+      if (QWidget* focused = chooser->focusWidget()) focused->clearFocus();
+      chooser->selectFile(nextFile);
+      asDialog->accept();
+      // Refused (the name did not take): tried again at the next look.
+      if (!chooser->isVisible()) nextFile.clear();
+    } else if (auto* gate = dynamic_cast<PasswordGateView*>(modal)) {
+      giveServicePassword(*gate);
+    } else if (auto* other = dynamic_cast<QDialog*>(modal); other && dialog) {
+      dialog(*other);
+    }
+  }
+
+  void giveServicePassword(QDialog& gate) {
+    auto* edit = gate.findChild<QLineEdit*>();
+    if (edit == nullptr || &gate == answeredGate_) return;
+    answeredGate_ = &gate;
+    edit->setFocus();
+    QTest::keyClicks(edit, QString::number(PasswordGateForm::kServicePasswords[0]));
+    if (gatePicture != nullptr && passwordsGiven == 0) save(gate.grab(), gatePicture);
+    ++passwordsGiven;
+    // Clicked once this look is over: OK raises a message box of its own,
+    // which this timer could not answer while still inside its own slot.
+    for (auto* button : gate.findChildren<QAbstractButton*>()) {
+      if (button->text() == "OK") QTimer::singleShot(0, button, &QAbstractButton::click);
+    }
+  }
+
+  QTimer timer_;
+  QPointer<QDialog> answeredGate_;
+};
+
+// The window on the simulated controller; the log records it has written so
+// far, in every hour's file, so that a new hour does not count as a loss.
+class WindowTest : public ::testing::Test {
+ protected:
+  ~WindowTest() override {
+    for (const auto& shown : answerer.seen) std::printf("  message box: %s\n", shown.c_str());
+  }
+
+  void open(const std::string& port) {
+    ShellSetup setup;
+    setup.dataDirectory = data.path();
+    setup.port = port;
+    setup.simulated = true;
+    setup.endProcess = [](int) {};
+    window = std::make_unique<MainWindow>(master, clock, setup);
+    window->resize(1600, 900);
+    window->show();
+    window->activateWindow();
+    window->startUp();
+    ASSERT_EQ(window->windowTitle().toStdString(), "QX4 Valvescope v.1.02  ___  Firmware v. 4.62");
+  }
+  std::int64_t records() {
+    std::int64_t total = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(data.path(), error)) {
+      if (entry.path().extension() != ".log") continue;
+      const auto size = std::filesystem::file_size(entry.path(), error);
+      if (!error) total += static_cast<std::int64_t>(size / LogRecord::kSize);
+    }
+    return total;
+  }
+  bool waitForRecords(std::int64_t count) {
+    return waitFor([&] { return records() >= count; }, std::chrono::seconds(60));
+  }
+  void closeWindow() {
+    window->close();
+    EXPECT_TRUE(answerer.saw("Confirm Window Close|Are you sure you want to close window?"));
+    EXPECT_TRUE(window->shell().ended());
+  }
+
+  sim::SimulatedController controller;
+  sim::PtySimulator simulator{controller, sim::LineOptions{9600, {}}};
+  ModbusRtuMaster master;
+  SystemClock clock;
+  TempDir data;
+  ModalAnswerer answerer;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace vs::test
