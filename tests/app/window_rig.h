@@ -33,6 +33,7 @@
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
 #include "support/temp_dir.h"
+#include "support/view_harness.h"
 
 namespace vs::test {
 
@@ -97,17 +98,12 @@ class ModalAnswerer {
       box->button(answer)->click();
     } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
       seen.push_back(("file chooser|" + chooser->windowTitle()).toStdString());
-      auto* asDialog = static_cast<QDialog*>(chooser);  // accept() is public there
       if (nextFile.isEmpty()) {
-        asDialog->reject();
+        chooser->reject();
         return;
       }
-      // A chooser leaves its name edit alone while the edit has the focus.
-      if (QWidget* focused = chooser->focusWidget()) focused->clearFocus();
-      chooser->selectFile(nextFile);
-      asDialog->accept();
       // Refused (the name did not take): tried again at the next look.
-      if (!chooser->isVisible()) nextFile.clear();
+      if (test::acceptFileChooser(*chooser, nextFile)) nextFile.clear();
     } else if (auto* gate = dynamic_cast<PasswordGateView*>(modal)) {
       giveServicePassword(*gate);
     } else if (auto* other = dynamic_cast<QDialog*>(modal); other && dialog) {

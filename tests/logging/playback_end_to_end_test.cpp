@@ -77,9 +77,7 @@ class Answerer {
       boxes.push_back((box->windowTitle() + "|" + box->text()).toStdString());
       box->accept();
     } else if (auto* chooser = qobject_cast<QFileDialog*>(modal); chooser && !nextFile.isEmpty()) {
-      chooser->selectFile(nextFile);
-      nextFile.clear();
-      static_cast<QDialog*>(chooser)->accept();
+      if (test::acceptFileChooser(*chooser, nextFile)) nextFile.clear();
     }
   }
   QTimer timer_;

@@ -41,8 +41,7 @@ void chooseNextFile(const QString& path, const std::function<void()>& then = {},
                   name != nullptr ? name->text() : QString()};
       test::savePicture(*chooser, "playback_open_file");
     }
-    chooser->selectFile(path);
-    static_cast<QDialog*>(chooser)->accept();
+    EXPECT_TRUE(test::acceptFileChooser(*chooser, path));
     if (then) then();
   });
 }

@@ -31,8 +31,7 @@ void chooseNextFile(const QString& path) {
   QTimer::singleShot(0, [path] {
     auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (chooser == nullptr) return;
-    chooser->selectFile(path);
-    QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);
+    EXPECT_TRUE(test::acceptFileChooser(*chooser, path));
   });
 }
 

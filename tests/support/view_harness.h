@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,6 +35,16 @@ inline QApplication& qtApplication() {
 inline void savePicture(QWidget& widget, const QString& name) {
   QDir().mkpath(VS_PICTURE_DIR);
   widget.grab().save(QString(VS_PICTURE_DIR) + "/" + name + ".png");
+}
+
+// Types `path` into a file chooser and accepts it; false when the chooser
+// stayed open. The chooser leaves its name field alone while that field has
+// the focus, which it may get at any moment once the chooser is active.
+inline bool acceptFileChooser(QFileDialog& chooser, const QString& path) {
+  if (QWidget* focused = chooser.focusWidget()) focused->clearFocus();
+  chooser.selectFile(path);
+  static_cast<QDialog&>(chooser).accept();  // public as a dialog
+  return !chooser.isVisible();
 }
 
 inline QAbstractButton* buttonNamed(QWidget& dialog, const QString& text) {
