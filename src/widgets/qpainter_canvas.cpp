@@ -106,7 +106,11 @@ void QPainterCanvas::useFont() {
 
 TextMetrics QPainterCanvas::textMetrics() {
   useFont();
-  return {metrics_->averageCharWidth(), metrics_->height(), painter_.fontInfo().fixedPitch()};
+  // Measured rather than asked of the font: fontconfig describes some
+  // monospaced families (Noto Sans Mono among them) as proportional.
+  const bool fixedPitch = metrics_->horizontalAdvance(QChar('i')) ==
+                          metrics_->horizontalAdvance(QChar('W'));
+  return {metrics_->averageCharWidth(), metrics_->height(), fixedPitch};
 }
 
 void QPainterCanvas::line(Point from, Point to) {
