@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "files/replacing_file.h"
+
 namespace vs {
 namespace {
 
@@ -44,11 +46,9 @@ std::string formatSettings(const SettingsImage& image) {
 }
 
 bool writeSettingsFile(const std::filesystem::path& path, const SettingsImage& image) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file << formatSettings(image);
-  file.close();
-  return !file.fail();
+  ReplacingFile file(path);
+  file.stream() << formatSettings(image);
+  return file.commit();
 }
 
 SettingsFileContent parseSettings(std::string_view text) {

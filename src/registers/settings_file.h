@@ -15,7 +15,8 @@ namespace vs {
 // the file did not hold.
 
 std::string formatSettings(const SettingsImage& image);
-// False when the file cannot be created or written completely.
+// Replaces the file only once it is written whole; false, and any earlier
+// file left as it was, when it cannot be created or written completely.
 bool writeSettingsFile(const std::filesystem::path& path, const SettingsImage& image);
 
 struct SettingsFileContent {

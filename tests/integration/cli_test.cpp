@@ -12,6 +12,7 @@
 #include "registers/settings_file.h"
 #include "sim/pty_simulator.h"
 #include "support/child_process.h"
+#include "support/full_disk.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 
@@ -143,6 +144,29 @@ TEST(CliWithoutALine, ExportsAndDescribesALogFile) {
     EXPECT_EQ(missing.exitCode, 5);
     expectOneErrorLine(missing, {"none.log"});
   }
+}
+
+// Neither file is touched until its replacement is whole.
+TEST(CliWithoutALine, UploadAndExportOntoAFullDiskKeepTheEarlierFiles) {
+  TempDir dir;
+  writeBytes(dir / "log.log", encodeAll({sampleRecord(0), sampleRecord(1)}));
+  const std::vector<unsigned char> earlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+  writeBytes(dir / "unit.dat", earlier);
+  writeBytes(dir / "log.csv", earlier);
+  ProcessOutcome upload;
+  ProcessOutcome exported;
+  {
+    const FullDisk full;  // the programs started meanwhile inherit it
+    upload = cli({"--simulate", "upload", (dir / "unit.dat").string()});
+    exported = cli({"export-csv", (dir / "log.log").string(), (dir / "log.csv").string()});
+  }
+  EXPECT_EQ(upload.exitCode, 5);
+  expectOneErrorLine(upload, {"unit.dat", "cannot write"});
+  EXPECT_EQ(exported.exitCode, 5);
+  expectOneErrorLine(exported, {"log.csv", "cannot write"});
+  EXPECT_EQ(readBytes(dir / "unit.dat"), earlier);
+  EXPECT_EQ(readBytes(dir / "log.csv"), earlier);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }
 
 // The simulator served by the test, so that what reaches it can be watched.

@@ -6,6 +6,7 @@
 
 #include "logging/log_files.h"
 #include "logging/playback_rig.h"
+#include "support/full_disk.h"
 #include "support/recording_canvas.h"
 #include "widgets/number_text.h"
 
@@ -389,6 +390,20 @@ TEST_F(PlaybackExport, AsksBeforeReplacingAFile) {
   host.answers.push_back(ANSWER_YES);
   form.exportCsv();
   EXPECT_EQ(csvLines(dir / "out.csv").size(), 26u);
+}
+
+TEST_F(PlaybackExport, AFullDiskKeepsTheFileItWasToReplace) {
+  openLog(25);
+  test::writeBytes(dir / "out.csv", {'k', 'e', 'e', 'p'});
+  host.fileChoices.push_back((dir / "out.csv").string());
+  host.answers.push_back(ANSWER_YES);
+  {
+    const test::FullDisk full;
+    form.exportCsv();
+  }
+  EXPECT_EQ(host.boxes.back().text,
+            "The CSV file could not be written:\n" + (dir / "out.csv").string());
+  EXPECT_EQ(test::readBytes(dir / "out.csv"), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
 }
 
 TEST_F(PlaybackExport, ReportsATargetThatCannotBeWritten) {

@@ -11,6 +11,7 @@
 #include "registers/settings_file.h"
 #include "registers/upload_settings_form.h"
 #include "support/controller_bench.h"
+#include "support/full_disk.h"
 
 namespace vs {
 namespace {
@@ -118,6 +119,19 @@ TEST_F(Upload, NeverCallsAFailedWriteASuccess) {
     form.upload();
     EXPECT_EQ(form.status(), "The settings file could not be written. Nothing was uploaded.");
   });
+}
+
+TEST_F(Upload, AFullDiskKeepsTheEarlierFile) {
+  const auto target = bench.data / "unit.dat";
+  std::ofstream(target) << "earlier";
+  run([&](UploadSettingsForm& form, test::ScriptedFormHost& host) {
+    host.fileChoices.push_back(target.string());
+    form.createFile();
+    const test::FullDisk full;
+    form.upload();
+    EXPECT_EQ(form.status(), "The settings file could not be written. Nothing was uploaded.");
+  });
+  EXPECT_EQ(readAll(target), "earlier");
 }
 
 TEST_F(Upload, NeedsALinkAndFiveGoodReads) {
