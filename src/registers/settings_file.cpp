@@ -8,6 +8,8 @@
 namespace vs {
 namespace {
 
+constexpr std::size_t kModbusAddressPosition = REG_MODBUS_ADDRESS - kFirstSettingsRegister;
+
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // A whole token as a signed 16-bit decimal: optional sign, then digits only.
@@ -76,6 +78,17 @@ SettingsFileContent parseSettings(std::string_view text) {
   if (count < kSettingsRegisterCount) {
     return refused("The file holds " + std::to_string(count) + " of the " +
                    std::to_string(kSettingsRegisterCount) + " values.");
+  }
+  // The download follows the controller to the address it writes there: 0
+  // would send the rest, the commit and the save as broadcasts to every
+  // controller on the line, and an address no controller can take would leave
+  // this one half written.
+  const std::int16_t address = content.image[kModbusAddressPosition];
+  if (address < kFirstDeviceId || address > kLastDeviceId) {
+    return refused("Value " + std::to_string(kModbusAddressPosition + 1) + " (" +
+                   std::string(RegisterMap[kModbusAddressPosition]) + ") is " +
+                   std::to_string(address) + ", not a Device ID from " +
+                   std::to_string(kFirstDeviceId) + " to " + std::to_string(kLastDeviceId) + ".");
   }
   content.ok = true;
   return content;

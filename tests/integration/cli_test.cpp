@@ -287,11 +287,18 @@ TEST_F(CliOnQx4Sim, SettingsGoToAFileAndBack) {
   EXPECT_EQ(download.exitCode, 0) << download.err;
   EXPECT_EQ(onPort({"diff", file}).exitCode, 0);
 
-  // A file that is no settings image costs no traffic.
+  // A file that is no settings image costs no traffic, nor does one that
+  // would move the rest of the download to the broadcast address.
   std::ofstream(dir / "short.dat") << "1 2 3 ";
   const auto refused = onPort({"download", (dir / "short.dat").string()});
   EXPECT_EQ(refused.exitCode, 5);
   expectOneErrorLine(refused, {"short.dat"});
+  SettingsImage broadcast = saved.image;
+  broadcast[135 - 112] = 0;
+  ASSERT_TRUE(writeSettingsFile(dir / "broadcast.dat", broadcast));
+  const auto toAll = onPort({"download", (dir / "broadcast.dat").string()});
+  EXPECT_EQ(toAll.exitCode, 5);
+  expectOneErrorLine(toAll, {"broadcast.dat", "(modbus_address) is 0, not a Device ID"});
 }
 
 }  // namespace

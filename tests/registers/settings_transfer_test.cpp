@@ -279,6 +279,26 @@ TEST_F(DownloadDialog, AFileWithAnotherAddressTakesTheRestOfTheDownloadThere) {
   EXPECT_EQ(bench.controller.storedSettings(), image);
 }
 
+// The download moves to the address the file writes; one no controller can
+// take is refused before anything is sent, as any other unfit file is.
+TEST_F(DownloadDialog, RefusesAFileWhoseDeviceIdNoControllerCanTake) {
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    for (const std::int16_t address : {0, 300, -1}) {
+      SettingsImage image = distinctSettings();
+      image[REG_MODBUS_ADDRESS - kFirstSettingsRegister] = address;
+      select(form, host, file("unit.dat", formatSettings(image)));
+      const std::string status = "Value 24 (modbus_address) is " + std::to_string(address) +
+                                 ", not a Device ID from 1 to 247. It cannot be downloaded.";
+      EXPECT_EQ(form.status(), status);
+      form.download();
+      EXPECT_EQ(form.status(), status);
+      EXPECT_FALSE(host.timerRunning(275));
+    }
+  });
+  EXPECT_EQ(bench.master.texts(), Strings{"6:144=4660"});  // Close's store, nothing else
+  EXPECT_EQ(bench.link.slaveAddress, 1);
+}
+
 // Device ID 0, what an empty "Device ID" in the port dialog gives, is the
 // broadcast address: block writes there get no reply and would pass for a
 // completed download.
