@@ -216,6 +216,21 @@ TEST_F(CliOnAWatchedLine, AnExceptionReplyIsOneLineAndNotRetried) {
   expectOneErrorLine(run, {simulator.path(), "MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS (162)"});
 }
 
+TEST_F(CliOnAWatchedLine, DownloadAndDiffFailuresNameTheResultAndItsCode) {
+  TempDir dir;
+  const std::string file = (dir / "unit.dat").string();
+  ASSERT_EQ(cli({"--port", simulator.path(), "upload", file}).exitCode, 0);
+  for (const std::string command : {"diff", "download"}) {
+    SCOPED_TRACE(command);
+    controller.faults().injectNext(sim::FaultKind::Exception, 1);
+    const auto run = cli({"--port", simulator.path(), command, file});
+    EXPECT_EQ(run.exitCode, 4);
+    const std::string verb = command == "diff" ? "reading" : "writing";
+    EXPECT_EQ(run.err, "valvescope-cli: " + simulator.path() + ": " + verb +
+                           " registers 112 to 133: MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE (164)\n");
+  }
+}
+
 // qx4-sim, paced at 9600 baud, as a technician would start it.
 class CliOnQx4Sim : public ::testing::Test {
  protected:

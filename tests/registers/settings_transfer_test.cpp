@@ -388,7 +388,7 @@ TEST_F(Transfers, DownloadRefusesABadFileAndReportsFailures) {
   down = downloadSettings(bench.master, 1, path, std::chrono::milliseconds(0));
   EXPECT_FALSE(down.ok);
   EXPECT_EQ(down.error,
-            "writing registers 156 to 177 failed: " + std::string(masterResultName(0xA4)));
+            "writing registers 156 to 177: " + std::string(masterResultName(0xA4)) + " (164)");
   EXPECT_EQ(bench.master.texts(6), Strings{});  // no commit, no store
   EXPECT_EQ(bench.controller.saveCount(), 0);
 
