@@ -273,13 +273,22 @@ TEST_F(Playback, SliderCoversFilesBeyondSixteenBits) {
   expectShowing(records);
 }
 
-TEST_F(Playback, FilesWithoutRecordsLeaveNothingToPlay) {
+TEST_F(Playback, FilesWithoutRecordsLeaveNothingToPlayAndSayWhy) {
   openLog(25);
+  EXPECT_EQ(form.status, "");
   form.play();
-  test::writeBytes(dir / "empty.log", std::vector<unsigned char>(43, 1));
-  for (const auto& path : {dir / "empty.log", dir / "missing.log", dir.path()}) {
+  test::writeBytes(dir / "cut.log", std::vector<unsigned char>(43, 1));
+  test::writeBytes(dir / "empty.log", {});
+  const std::pair<std::filesystem::path, std::string> cases[] = {
+      {dir / "cut.log", "The file holds no records."},
+      {dir / "empty.log", "The file holds no records."},
+      {dir / "missing.log", "The file cannot be read."},
+      {dir.path(), "The file cannot be read."},
+  };
+  for (const auto& [path, status] : cases) {
     SCOPED_TRACE(path);
     choose(path);
+    EXPECT_EQ(form.status, status);
     EXPECT_FALSE(form.slider.enabled);
     EXPECT_FALSE(form.transportEnabled);
     EXPECT_EQ(form.slider.maximum, 0);
@@ -288,6 +297,8 @@ TEST_F(Playback, FilesWithoutRecordsLeaveNothingToPlay) {
     EXPECT_FALSE(host.timerRunning(PLAYBACK_TIMER));
     form.play();
   }
+  openLog(25);
+  EXPECT_EQ(form.status, "");
 }
 
 TEST_F(Playback, OneRecordFileStopsOnItsOnlyRecord) {
