@@ -30,13 +30,14 @@ bool comPortNumber(const std::string& name, long* number) {
 }
 
 // The device path of a port name, or an empty string when the name cannot
-// name a device.
+// name a device. A name with a slash in it is a path as it stands, from the
+// current folder when relative (./ttyV0, a socat link); a bare name other than
+// COMn is a device in /dev (ttyUSB0).
 std::string devicePath(const std::string& name) {
   if (name.empty()) return {};
-  if (name.front() == '/') return name;
+  if (name.find('/') != std::string::npos) return name;
   long number = 0;
   if (comPortNumber(name, &number)) return "/dev/ttyS" + std::to_string(number - 1);
-  if (name.find('/') != std::string::npos) return {};
   return "/dev/" + name;
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <vector>
 
 #include "app/mode_labels.h"
+#include "files/replacing_file.h"
 #include "logging/local_date_time.h"
 #include "logging/log_file_reader.h"
 
@@ -146,16 +146,14 @@ CsvExportResult exportLogToCsv(const std::filesystem::path& log, const std::file
                                const CsvExportProgress& progress) {
   std::error_code error;
   if (!std::filesystem::exists(log, error)) return {CsvExportStatus::CannotReadLog, 0};
-  // Opening the CSV truncates it; it must not be the log.
+  // The CSV replaces whatever has its name; it must not be the log.
   if (std::filesystem::equivalent(log, csv, error)) return {CsvExportStatus::CannotWriteCsv, 0};
-  std::ofstream out(csv, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) return {CsvExportStatus::CannotWriteCsv, 0};
-  auto result = exportLogToCsv(log, out, progress);
-  out.close();
-  if (result.status == CsvExportStatus::Ok && out.fail()) {
+  ReplacingFile out(csv);
+  if (!out.isOpen()) return {CsvExportStatus::CannotWriteCsv, 0};
+  auto result = exportLogToCsv(log, out.stream(), progress);
+  if (result.status == CsvExportStatus::Ok && !out.commit()) {
     result.status = CsvExportStatus::CannotWriteCsv;
   }
-  if (result.status != CsvExportStatus::Ok) std::filesystem::remove(csv, error);
   return result;
 }
 

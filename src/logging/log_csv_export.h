@@ -30,8 +30,8 @@ using CsvExportProgress = std::function<bool(std::int64_t done, std::int64_t tot
 CsvExportResult exportLogToCsv(const std::filesystem::path& log, std::ostream& csv,
                                const CsvExportProgress& progress = {});
 
-// As above into a file, created or truncated. A CSV that was not finished (write
-// error, cancel) is removed again.
+// As above into a file, which replaces any earlier file of that name only once
+// it is complete: after a write error or a cancel the earlier file is as it was.
 CsvExportResult exportLogToCsv(const std::filesystem::path& log, const std::filesystem::path& csv,
                                const CsvExportProgress& progress = {});
 

@@ -46,10 +46,13 @@ int PlaybackForm::OpenLogFile() {
 void PlaybackForm::loadFirstPage() {
   // Nothing of a previous file may stay on show under this file's name.
   state_.clearPage();
-  state_.lastPosition = std::max(state_.LoadLogPage(pathFromUtf8(pathText), 0), 0);
+  const std::int32_t lastRecord = state_.LoadLogPage(pathFromUtf8(pathText), 0);
+  state_.lastPosition = std::max(lastRecord, 0);
   // A file without a single record, or one that cannot be read, leaves the
-  // controls as they are before any file: there is nothing to move through.
+  // controls as they are before any file: there is nothing to move through,
+  // and the status says why.
   transportEnabled = state_.pageCount() > 0;
+  status = transportEnabled ? "" : lastRecord < 0 ? kNoRecords : kUnreadable;
   if (!transportEnabled) host().killTimer(PLAYBACK_TIMER);
   slider = {};
   if (transportEnabled) {

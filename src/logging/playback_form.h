@@ -39,6 +39,8 @@ class PlaybackForm : public Form {
   static constexpr int kTemplateId = 109;
   static constexpr int kPlayMilliseconds = 100;
   static constexpr int kFastMilliseconds = 5;
+  static constexpr const char* kNoRecords = "The file holds no records.";
+  static constexpr const char* kUnreadable = "The file cannot be read.";
 
   PlaybackForm(PlaybackState& state, Desktop& mainWindow, std::filesystem::path dataDirectory,
                LocalDate today);
@@ -47,6 +49,7 @@ class PlaybackForm : public Form {
   std::string pathText;  // the loaded file, UTF-8
   PlaybackSlider slider;
   bool transportEnabled = false;  // Play, Stop, <<, ||, >> and Export CSV
+  std::string status;             // why a chosen file left nothing to play; else empty
 
   // Open File: returns 0 when a file was chosen (and loaded), 1 when cancelled.
   int OpenLogFile();

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "dialogs/dialog_widgets.h"
 #include "logging/page_slider.h"
 
 namespace vs {
@@ -41,6 +42,9 @@ PlaybackView::PlaybackView(PlaybackForm& form, QWidget* parent)
   path_ = new QLineEdit(this);
   path_->setReadOnly(true);
   path_->setMinimumWidth(460);
+  status_ = makeStatusLine(this);
+  // Its texts are short: one line is enough.
+  status_->setMinimumHeight(status_->fontMetrics().lineSpacing() + 8);
   slider_ = new PageSlider(this);
 
   auto* top = new QHBoxLayout;
@@ -60,6 +64,7 @@ PlaybackView::PlaybackView(PlaybackForm& form, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(path_);
+  layout->addWidget(status_);
   layout->addWidget(slider_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -94,6 +99,7 @@ void PlaybackView::refresh() {
   }
   const QString path = QString::fromStdString(form_.pathText);
   if (path_->text() != path) path_->setText(path);
+  showText(status_, form_.status);
 
   const PlaybackSlider& s = form_.slider;
   {

@@ -7,6 +7,7 @@
 #include "logging/playback_form.h"
 
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QProgressDialog;
 class QPushButton;
@@ -15,8 +16,8 @@ namespace vs {
 
 class PageSlider;
 
-// "Playback Dialog": the day, the loaded file, the slider with the page in
-// memory, the transport buttons, Export CSV and Close. It shows its form and
+// "Playback Dialog": the day, the loaded file and what is wrong with it, the
+// slider with the page in memory, the transport buttons, Export CSV and Close. It shows its form and
 // the progress of a running export.
 class PlaybackView : public FormDialog, private ExportProgress {
  public:
@@ -33,6 +34,7 @@ class PlaybackView : public FormDialog, private ExportProgress {
   PlaybackForm& form_;
   QDateEdit* date_;
   QLineEdit* path_;
+  QLabel* status_;
   PageSlider* slider_;
   std::array<QPushButton*, 6> transport_{};  // Play, Stop, <<, ||, >>, Export CSV
   QProgressDialog* progress_ = nullptr;      // while an export runs

@@ -3,8 +3,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "files/replacing_file.h"
+
 namespace vs {
 namespace {
+
+constexpr std::size_t kModbusAddressPosition = REG_MODBUS_ADDRESS - kFirstSettingsRegister;
 
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -44,11 +48,9 @@ std::string formatSettings(const SettingsImage& image) {
 }
 
 bool writeSettingsFile(const std::filesystem::path& path, const SettingsImage& image) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file << formatSettings(image);
-  file.close();
-  return !file.fail();
+  ReplacingFile file(path);
+  file.stream() << formatSettings(image);
+  return file.commit();
 }
 
 SettingsFileContent parseSettings(std::string_view text) {
@@ -76,6 +78,17 @@ SettingsFileContent parseSettings(std::string_view text) {
   if (count < kSettingsRegisterCount) {
     return refused("The file holds " + std::to_string(count) + " of the " +
                    std::to_string(kSettingsRegisterCount) + " values.");
+  }
+  // The download follows the controller to the address it writes there: 0
+  // would send the rest, the commit and the save as broadcasts to every
+  // controller on the line, and an address no controller can take would leave
+  // this one half written.
+  const std::int16_t address = content.image[kModbusAddressPosition];
+  if (address < kFirstDeviceId || address > kLastDeviceId) {
+    return refused("Value " + std::to_string(kModbusAddressPosition + 1) + " (" +
+                   std::string(RegisterMap[kModbusAddressPosition]) + ") is " +
+                   std::to_string(address) + ", not a Device ID from " +
+                   std::to_string(kFirstDeviceId) + " to " + std::to_string(kLastDeviceId) + ".");
   }
   content.ok = true;
   return content;

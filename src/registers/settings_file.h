@@ -11,11 +11,16 @@ namespace vs {
 // The settings file (".dat"): the 114 values of a SettingsImage in register
 // order, each as a signed decimal integer followed by one space. Reading takes
 // any white space between values but nothing else: a file is either a whole
-// settings image or refused with the reason, so a download never sends a value
-// the file did not hold.
+// settings image with a Device ID a controller can answer at, or refused with
+// the reason, so a download never sends a value the file did not hold.
+
+// The Device IDs a controller answers at; 0 is broadcast.
+inline constexpr int kFirstDeviceId = 1;
+inline constexpr int kLastDeviceId = 247;
 
 std::string formatSettings(const SettingsImage& image);
-// False when the file cannot be created or written completely.
+// Replaces the file only once it is written whole; false, and any earlier
+// file left as it was, when it cannot be created or written completely.
 bool writeSettingsFile(const std::filesystem::path& path, const SettingsImage& image);
 
 struct SettingsFileContent {

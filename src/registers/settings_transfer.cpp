@@ -10,8 +10,10 @@ namespace {
 
 constexpr int kModbusAddressPosition = REG_MODBUS_ADDRESS - kFirstSettingsRegister;
 
+// "writing register 12: MODBUS_REPLY_TIMEOUT (132)", as every failure of the
+// command-line tool reads.
 std::string failure(const std::string& what, int result) {
-  return what + " failed: " + masterResultName(result);
+  return what + ": " + masterResultName(result) + " (" + std::to_string(result) + ")";
 }
 
 std::string failure(const char* verb, const BlockTransfer& transfer) {
@@ -109,7 +111,7 @@ TransferResult downloadSettings(ModbusMaster& master, int slave, const std::file
   if (const int result =
           master.writeSingleRegister(outcome.slave, REG_SAVE_DATA_COMMAND, kSaveCommandValue);
       result != 0) {
-    outcome.error = failure("the save command", result);
+    outcome.error = failure("writing register 144 (the save command)", result);
     return outcome;
   }
   SettingsImage controller{};

@@ -202,6 +202,25 @@ bool PtySimulator::transmit(const Transmission& reply, TimePoint requestEnd) {
 
 void PtySimulator::serve() {
   FrameAssembler assembler(charTime_, silence_);
+  serveUntilStopped(assembler);
+  settleRest(assembler);
+}
+
+// A master that leaves sends "OUT" and goes; a stop right after it must not
+// lose those bytes to the silence that would have settled them. Whatever the
+// line still holds is taken as if the line had fallen quiet; a request among
+// it goes unanswered.
+void PtySimulator::settleRest(FrameAssembler& assembler) {
+  std::uint8_t buffer[512];
+  for (ssize_t n; (n = read(line_, buffer, sizeof buffer)) > 0;) {
+    assembler.push(buffer, static_cast<std::size_t>(n), steady_clock::now());
+  }
+  while (auto piece = assembler.next(steady_clock::time_point::max())) {
+    if (!piece->frame) controller_.recordStrayBytes(piece->bytes.data(), piece->bytes.size());
+  }
+}
+
+void PtySimulator::serveUntilStopped(FrameAssembler& assembler) {
   for (;;) {
     while (auto piece = assembler.next(steady_clock::now())) {
       if (!piece->frame) {

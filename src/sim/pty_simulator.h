@@ -11,6 +11,8 @@
 
 namespace vs::sim {
 
+class FrameAssembler;
+
 struct LineOptions {
   // On a new pty: the rate at which requests come in and replies go out
   // (0: at once). On a device: its line speed (0: 9600); the UART paces it.
@@ -45,6 +47,8 @@ class PtySimulator {
   int openDevice();
   void closeLine();
   void serve();
+  void serveUntilStopped(FrameAssembler& assembler);
+  void settleRest(FrameAssembler& assembler);
   // false when told to stop meanwhile.
   bool waitUntil(TimePoint when);
   bool transmit(const Transmission& reply, TimePoint requestEnd);

@@ -5,7 +5,6 @@
 #include "registers/register_map.h"
 #include "registers/settings_file.h"
 #include "sim/controller_defaults.h"
-#include "sim/settings_store.h"
 
 namespace vs::sim {
 namespace {
@@ -183,7 +182,7 @@ void SimulatedController::startCalibration(TimePoint now) {
 // A file that held something other than settings is never written over.
 bool SimulatedController::store(const SettingsImage& settings) {
   if (settingsLoad_ == SettingsLoad::Invalid) return false;
-  if (!options_.settingsFile.empty() && !replaceSettingsFile(options_.settingsFile, settings)) {
+  if (!options_.settingsFile.empty() && !writeSettingsFile(options_.settingsFile, settings)) {
     return false;
   }
   stored_ = settings;

@@ -5,7 +5,6 @@ list(APPEND VS_CORE_SOURCES
   sim/frame_assembler.cpp
   sim/loopback_master.cpp
   sim/rtu_slave.cpp
-  sim/settings_store.cpp
   sim/simulated_controller.cpp
 )
 list(APPEND VS_CORE_POSIX_SOURCES

@@ -12,6 +12,7 @@
 #include "registers/settings_file.h"
 #include "sim/pty_simulator.h"
 #include "support/child_process.h"
+#include "support/full_disk.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 
@@ -145,6 +146,29 @@ TEST(CliWithoutALine, ExportsAndDescribesALogFile) {
   }
 }
 
+// Neither file is touched until its replacement is whole.
+TEST(CliWithoutALine, UploadAndExportOntoAFullDiskKeepTheEarlierFiles) {
+  TempDir dir;
+  writeBytes(dir / "log.log", encodeAll({sampleRecord(0), sampleRecord(1)}));
+  const std::vector<unsigned char> earlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+  writeBytes(dir / "unit.dat", earlier);
+  writeBytes(dir / "log.csv", earlier);
+  ProcessOutcome upload;
+  ProcessOutcome exported;
+  {
+    const FullDisk full;  // the programs started meanwhile inherit it
+    upload = cli({"--simulate", "upload", (dir / "unit.dat").string()});
+    exported = cli({"export-csv", (dir / "log.log").string(), (dir / "log.csv").string()});
+  }
+  EXPECT_EQ(upload.exitCode, 5);
+  expectOneErrorLine(upload, {"unit.dat", "cannot write"});
+  EXPECT_EQ(exported.exitCode, 5);
+  expectOneErrorLine(exported, {"log.csv", "cannot write"});
+  EXPECT_EQ(readBytes(dir / "unit.dat"), earlier);
+  EXPECT_EQ(readBytes(dir / "log.csv"), earlier);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}
+
 // The simulator served by the test, so that what reaches it can be watched.
 class CliOnAWatchedLine : public ::testing::Test {
  protected:
@@ -190,6 +214,21 @@ TEST_F(CliOnAWatchedLine, AnExceptionReplyIsOneLineAndNotRetried) {
   const auto run = cli({"--port", simulator.path(), "read", "400", "2"});
   EXPECT_EQ(run.exitCode, 4);
   expectOneErrorLine(run, {simulator.path(), "MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS (162)"});
+}
+
+TEST_F(CliOnAWatchedLine, DownloadAndDiffFailuresNameTheResultAndItsCode) {
+  TempDir dir;
+  const std::string file = (dir / "unit.dat").string();
+  ASSERT_EQ(cli({"--port", simulator.path(), "upload", file}).exitCode, 0);
+  for (const std::string command : {"diff", "download"}) {
+    SCOPED_TRACE(command);
+    controller.faults().injectNext(sim::FaultKind::Exception, 1);
+    const auto run = cli({"--port", simulator.path(), command, file});
+    EXPECT_EQ(run.exitCode, 4);
+    const std::string verb = command == "diff" ? "reading" : "writing";
+    EXPECT_EQ(run.err, "valvescope-cli: " + simulator.path() + ": " + verb +
+                           " registers 112 to 133: MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE (164)\n");
+  }
 }
 
 // qx4-sim, paced at 9600 baud, as a technician would start it.
@@ -263,11 +302,18 @@ TEST_F(CliOnQx4Sim, SettingsGoToAFileAndBack) {
   EXPECT_EQ(download.exitCode, 0) << download.err;
   EXPECT_EQ(onPort({"diff", file}).exitCode, 0);
 
-  // A file that is no settings image costs no traffic.
+  // A file that is no settings image costs no traffic, nor does one that
+  // would move the rest of the download to the broadcast address.
   std::ofstream(dir / "short.dat") << "1 2 3 ";
   const auto refused = onPort({"download", (dir / "short.dat").string()});
   EXPECT_EQ(refused.exitCode, 5);
   expectOneErrorLine(refused, {"short.dat"});
+  SettingsImage broadcast = saved.image;
+  broadcast[135 - 112] = 0;
+  ASSERT_TRUE(writeSettingsFile(dir / "broadcast.dat", broadcast));
+  const auto toAll = onPort({"download", (dir / "broadcast.dat").string()});
+  EXPECT_EQ(toAll.exitCode, 5);
+  expectOneErrorLine(toAll, {"broadcast.dat", "(modbus_address) is 0, not a Device ID"});
 }
 
 }  // namespace

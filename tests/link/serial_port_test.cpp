@@ -5,12 +5,14 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <future>
 #include <string>
 #include <thread>
 
 #include "scripted_slave.h"
 #include "support/pty_pair.h"
+#include "support/temp_dir.h"
 
 namespace vs {
 namespace {
@@ -44,6 +46,25 @@ TEST(SerialPortOpen, RefusesMissingEmptyAndOverlongNames) {
   EXPECT_NE(port.open("/dev/" + std::string(5000, 'x')), SERIAL_OK);
   EXPECT_NE(port.open("../etc/passwd"), SERIAL_OK);
   EXPECT_FALSE(port.isOpen());
+}
+
+// A name with a slash is a path as it stands (a socat link in the current
+// folder); a bare name is looked for in /dev.
+TEST(SerialPortOpen, ANameWithASlashIsAPathFromTheCurrentFolder) {
+  PtyPair line;
+  test::TempDir dir;
+  std::filesystem::create_symlink(line.path(), dir / "ttyV0");
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  SerialPort port;
+  EXPECT_EQ(port.open("./ttyV0"), SERIAL_OK);
+  port.close();
+  std::filesystem::current_path("/dev");
+  const std::string inDev = line.path().substr(5);  // "pts/N"
+  EXPECT_EQ(port.open(inDev), SERIAL_OK);
+  port.close();
+  EXPECT_EQ(port.open("ttyV0"), SERIAL_NOT_FOUND);  // not in /dev
+  std::filesystem::current_path(previous);
 }
 
 TEST(SerialPortOpen, APortHeldByAnotherIsDenied) {

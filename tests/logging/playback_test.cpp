@@ -6,6 +6,7 @@
 
 #include "logging/log_files.h"
 #include "logging/playback_rig.h"
+#include "support/full_disk.h"
 #include "support/recording_canvas.h"
 #include "widgets/number_text.h"
 
@@ -272,13 +273,22 @@ TEST_F(Playback, SliderCoversFilesBeyondSixteenBits) {
   expectShowing(records);
 }
 
-TEST_F(Playback, FilesWithoutRecordsLeaveNothingToPlay) {
+TEST_F(Playback, FilesWithoutRecordsLeaveNothingToPlayAndSayWhy) {
   openLog(25);
+  EXPECT_EQ(form.status, "");
   form.play();
-  test::writeBytes(dir / "empty.log", std::vector<unsigned char>(43, 1));
-  for (const auto& path : {dir / "empty.log", dir / "missing.log", dir.path()}) {
+  test::writeBytes(dir / "cut.log", std::vector<unsigned char>(43, 1));
+  test::writeBytes(dir / "empty.log", {});
+  const std::pair<std::filesystem::path, std::string> cases[] = {
+      {dir / "cut.log", "The file holds no records."},
+      {dir / "empty.log", "The file holds no records."},
+      {dir / "missing.log", "The file cannot be read."},
+      {dir.path(), "The file cannot be read."},
+  };
+  for (const auto& [path, status] : cases) {
     SCOPED_TRACE(path);
     choose(path);
+    EXPECT_EQ(form.status, status);
     EXPECT_FALSE(form.slider.enabled);
     EXPECT_FALSE(form.transportEnabled);
     EXPECT_EQ(form.slider.maximum, 0);
@@ -287,6 +297,8 @@ TEST_F(Playback, FilesWithoutRecordsLeaveNothingToPlay) {
     EXPECT_FALSE(host.timerRunning(PLAYBACK_TIMER));
     form.play();
   }
+  openLog(25);
+  EXPECT_EQ(form.status, "");
 }
 
 TEST_F(Playback, OneRecordFileStopsOnItsOnlyRecord) {
@@ -389,6 +401,20 @@ TEST_F(PlaybackExport, AsksBeforeReplacingAFile) {
   host.answers.push_back(ANSWER_YES);
   form.exportCsv();
   EXPECT_EQ(csvLines(dir / "out.csv").size(), 26u);
+}
+
+TEST_F(PlaybackExport, AFullDiskKeepsTheFileItWasToReplace) {
+  openLog(25);
+  test::writeBytes(dir / "out.csv", {'k', 'e', 'e', 'p'});
+  host.fileChoices.push_back((dir / "out.csv").string());
+  host.answers.push_back(ANSWER_YES);
+  {
+    const test::FullDisk full;
+    form.exportCsv();
+  }
+  EXPECT_EQ(host.boxes.back().text,
+            "The CSV file could not be written:\n" + (dir / "out.csv").string());
+  EXPECT_EQ(test::readBytes(dir / "out.csv"), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
 }
 
 TEST_F(PlaybackExport, ReportsATargetThatCannotBeWritten) {

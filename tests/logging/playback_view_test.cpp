@@ -107,6 +107,21 @@ TEST_F(PlaybackDialog, OpensAFileAndMovesThroughIt) {
   EXPECT_EQ(result, 1);
 }
 
+TEST_F(PlaybackDialog, SaysWhyAFileWithoutRecordsLeavesNothingToPlay) {
+  test::writeBytes(dir / "log_2006_3_5_9.log", {});
+  test::runView(form, [&](QDialog& dialog) {
+    EXPECT_EQ(test::statusLine(dialog), "");
+    chooseNextFile(file("log_2006_3_5_9.log"));
+    buttonNamed(dialog, "Open File")->click();
+    EXPECT_EQ(dialog.findChild<QLineEdit*>()->text(), file("log_2006_3_5_9.log"));
+    EXPECT_EQ(test::statusLine(dialog), "The file holds no records.");
+    EXPECT_FALSE(dialog.findChild<PageSlider*>()->isEnabled());
+    EXPECT_FALSE(buttonNamed(dialog, "Play")->isEnabled());
+    test::savePicture(dialog, "playback_no_records");
+    buttonNamed(dialog, "Close")->click();
+  });
+}
+
 TEST_F(PlaybackDialog, ExportCsvWritesTheFileOrSaysWhyNot) {
   test::writeSampleLog(dir / "log_2006_3_5_9.log", 25);
   test::runView(form, [&](QDialog& dialog) {

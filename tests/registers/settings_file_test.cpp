@@ -18,9 +18,16 @@ void writeAll(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+constexpr std::size_t kAddressPosition = REG_MODBUS_ADDRESS - kFirstSettingsRegister;
+
+// Consecutive values from `start` (wrapping at 16 bits) in every position but
+// modbus_address, which holds a Device ID as every downloadable file must.
 SettingsImage counting(int start) {
   SettingsImage image{};
-  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::int16_t>(start + i);
+  int value = start;
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    image[i] = static_cast<std::int16_t>(i == kAddressPosition ? 1 : value++);
+  }
   return image;
 }
 
@@ -41,7 +48,7 @@ TEST(SettingsFile, IsEachValueInDecimalFollowedByOneSpace) {
 }
 
 TEST(SettingsFile, EverySixteenBitValueRoundTrips) {
-  for (int start = -32768; start <= 32767; start += 114) {
+  for (int start = -32768; start <= 32767; start += kSettingsRegisterCount - 1) {
     const SettingsImage image = counting(start);
     const auto content = parseSettings(formatSettings(image));
     ASSERT_TRUE(content.ok) << content.error;
@@ -91,6 +98,24 @@ TEST(SettingsFile, RefusesAnythingButAWholeImageAndSaysWhy) {
   }
   EXPECT_TRUE(parseSettings(whole + "\n\n").ok);
   EXPECT_TRUE(parseSettings("+0 001 " + whole.substr(4)).ok);
+}
+
+// The download follows the address the file writes: 0 would make the rest of
+// it broadcasts, and one above 247 leaves the controller half written.
+TEST(SettingsFile, RefusesADeviceIdNoControllerAnswersAt) {
+  for (const std::int16_t address : {0, -1, 248, 300}) {
+    SettingsImage image = counting(5);
+    image[kAddressPosition] = address;
+    const auto content = parseSettings(formatSettings(image));
+    EXPECT_FALSE(content.ok) << address;
+    EXPECT_EQ(content.error, "Value 24 (modbus_address) is " + std::to_string(address) +
+                                 ", not a Device ID from 1 to 247.");
+  }
+  for (const std::int16_t address : {1, 247}) {
+    SettingsImage image = counting(5);
+    image[kAddressPosition] = address;
+    EXPECT_TRUE(parseSettings(formatSettings(image)).ok) << address;
+  }
 }
 
 TEST(SettingsFile, RefusesMissingHugeAndUnwritableFiles) {

@@ -11,6 +11,7 @@
 #include "registers/settings_file.h"
 #include "registers/upload_settings_form.h"
 #include "support/controller_bench.h"
+#include "support/full_disk.h"
 
 namespace vs {
 namespace {
@@ -118,6 +119,19 @@ TEST_F(Upload, NeverCallsAFailedWriteASuccess) {
     form.upload();
     EXPECT_EQ(form.status(), "The settings file could not be written. Nothing was uploaded.");
   });
+}
+
+TEST_F(Upload, AFullDiskKeepsTheEarlierFile) {
+  const auto target = bench.data / "unit.dat";
+  std::ofstream(target) << "earlier";
+  run([&](UploadSettingsForm& form, test::ScriptedFormHost& host) {
+    host.fileChoices.push_back(target.string());
+    form.createFile();
+    const test::FullDisk full;
+    form.upload();
+    EXPECT_EQ(form.status(), "The settings file could not be written. Nothing was uploaded.");
+  });
+  EXPECT_EQ(readAll(target), "earlier");
 }
 
 TEST_F(Upload, NeedsALinkAndFiveGoodReads) {
@@ -265,6 +279,26 @@ TEST_F(DownloadDialog, AFileWithAnotherAddressTakesTheRestOfTheDownloadThere) {
   EXPECT_EQ(bench.controller.storedSettings(), image);
 }
 
+// The download moves to the address the file writes; one no controller can
+// take is refused before anything is sent, as any other unfit file is.
+TEST_F(DownloadDialog, RefusesAFileWhoseDeviceIdNoControllerCanTake) {
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    for (const std::int16_t address : {0, 300, -1}) {
+      SettingsImage image = distinctSettings();
+      image[REG_MODBUS_ADDRESS - kFirstSettingsRegister] = address;
+      select(form, host, file("unit.dat", formatSettings(image)));
+      const std::string status = "Value 24 (modbus_address) is " + std::to_string(address) +
+                                 ", not a Device ID from 1 to 247. It cannot be downloaded.";
+      EXPECT_EQ(form.status(), status);
+      form.download();
+      EXPECT_EQ(form.status(), status);
+      EXPECT_FALSE(host.timerRunning(275));
+    }
+  });
+  EXPECT_EQ(bench.master.texts(), Strings{"6:144=4660"});  // Close's store, nothing else
+  EXPECT_EQ(bench.link.slaveAddress, 1);
+}
+
 // Device ID 0, what an empty "Device ID" in the port dialog gives, is the
 // broadcast address: block writes there get no reply and would pass for a
 // completed download.
@@ -354,7 +388,7 @@ TEST_F(Transfers, DownloadRefusesABadFileAndReportsFailures) {
   down = downloadSettings(bench.master, 1, path, std::chrono::milliseconds(0));
   EXPECT_FALSE(down.ok);
   EXPECT_EQ(down.error,
-            "writing registers 156 to 177 failed: " + std::string(masterResultName(0xA4)));
+            "writing registers 156 to 177: " + std::string(masterResultName(0xA4)) + " (164)");
   EXPECT_EQ(bench.master.texts(6), Strings{});  // no commit, no store
   EXPECT_EQ(bench.controller.saveCount(), 0);
 

@@ -6,10 +6,8 @@
 #include <sstream>
 
 #include "registers/register_map.h"
-#include "registers/settings_file.h"
 #include "sim/manual_clock.h"
 #include "sim/rtu_slave.h"
-#include "sim/settings_store.h"
 #include "sim/simulated_controller.h"
 #include "support/rtu_frames.h"
 #include "support/temp_dir.h"
@@ -308,27 +306,6 @@ TEST_F(SimController, O2FeedbackFollowsTheScheduleWhenItIsOn) {
   EXPECT_NEAR(averageO2(), 720, 40);  // o2_sp
   ask(writeSingleRequest(1, 204, 1));
   EXPECT_NEAR(averageO2(), 300, 40);
-}
-
-TEST(SimSettingsStore, ReplacesTheWholeFileInTheApplicationsFormat) {
-  test::TempDir dir;
-  SettingsImage image{};
-  for (int i = 0; i < kSettingsRegisterCount; ++i) {
-    image[i] = static_cast<std::int16_t>(i % 2 ? -32768 + i : 32767 - i);
-  }
-  const auto file = dir / "a.dat";
-  std::ofstream(file) << std::string(2000, '9');
-  ASSERT_TRUE(replaceSettingsFile(file, image));
-  EXPECT_EQ(readSettingsFile(file).image, image);
-  EXPECT_FALSE(std::filesystem::exists(dir / "a.dat.partial"));
-
-  // Neither a missing folder nor a folder in the file's place takes the
-  // save, and no partial file stays behind.
-  EXPECT_FALSE(replaceSettingsFile(dir / "no-such-folder" / "b.dat", image));
-  std::filesystem::create_directories(dir / "c.dat" / "inside");
-  EXPECT_FALSE(replaceSettingsFile(dir / "c.dat", image));
-  EXPECT_FALSE(std::filesystem::exists(dir / "c.dat.partial"));
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "c.dat" / "inside"));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // qx4-sim as a user runs it: a program that prints its pty, serves until told
 // to stop, and keeps saved settings in a file across runs.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -67,6 +69,36 @@ TEST(SimTool, PullsAndPlugsTheCableOnSigusr1) {
   std::vector<std::int16_t> answer;
   for (int attempt = 0; attempt < 30 && answer.empty(); ++attempt) answer = peer.read(28, 2);
   EXPECT_EQ(answer, (std::vector<std::int16_t>{462, 0}));
+}
+
+// A master leaves with "OUT" and goes; the technician stops the simulator
+// at once to read what came outside frames.
+TEST(SimTool, ReportsWhatCameOutsideFramesWhenStoppedRightAfter) {
+  BackgroundProcess sim = startSim({"--baud", "9600"});
+  const std::string path = sim.firstLine();
+  const int master = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::write(master, "OUT", 3), 3);
+  ::close(master);
+  EXPECT_NE(sim.stop(SIGINT).find("qx4-sim: received outside frames: \"OUT\"\n"),
+            std::string::npos);
+  EXPECT_EQ(sim.exitCode(), 0);
+}
+
+TEST(SimTool, SaysWhatIsWrongWithTheCommandLine) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"9600"}, "unexpected argument 9600"},
+      {{"--baud", "9600", "extra"}, "unexpected argument extra"},
+      {{"--frob"}, "unknown option --frob"},
+      {{"--baud"}, "missing value after --baud"},
+      {{"--baud", "fast"}, "bad value for --baud: fast"},
+  };
+  for (auto [arguments, error] : cases) {
+    arguments.insert(arguments.begin(), QX4_SIM_PATH);
+    const auto run = test::runProcess(arguments, std::chrono::seconds(20));
+    EXPECT_EQ(run.exitCode, 2) << error;
+    EXPECT_EQ(run.err, "qx4-sim: " + error + " (see --help)\n");
+  }
 }
 
 TEST(SimTool, RefusesBadOptionsAndAnUnreadableSettingsFile) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "registers/settings_file.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
 
@@ -95,8 +96,11 @@ std::optional<std::string> parse(int argc, char** argv, Options& o) {
       o.silent = true;
       continue;
     }
-    if (i + 1 >= argc) return "missing value after " + std::string(option);
-    const std::string_view value = argv[++i];
+    if (!option.starts_with('-')) return "unexpected argument " + std::string(option);
+    // Looked at before it is known to be there, so that an unknown option is
+    // reported as such even as the last argument.
+    const bool given = i + 1 < argc;
+    const std::string_view value = given ? argv[i + 1] : "";
     bool ok = true;
     if (option == "--device") {
       o.line.device = value;
@@ -145,6 +149,8 @@ std::optional<std::string> parse(int argc, char** argv, Options& o) {
     } else {
       return "unknown option " + std::string(option);
     }
+    if (!given) return "missing value after " + std::string(option);
+    ++i;
     if (!ok) return "bad value for " + std::string(option) + ": " + std::string(value);
   }
   return std::nullopt;
@@ -185,8 +191,9 @@ int main(int argc, char** argv) {
 
   vs::sim::SimulatedController controller(options.controller);
   if (controller.settingsLoad() == vs::sim::SettingsLoad::Invalid) {
-    std::fprintf(stderr, "qx4-sim: %s does not hold 114 settings values; left untouched\n",
-                 options.controller.settingsFile.c_str());
+    std::fprintf(stderr, "qx4-sim: %s: %s Left untouched.\n",
+                 options.controller.settingsFile.c_str(),
+                 vs::readSettingsFile(options.controller.settingsFile).error.c_str());
     return 1;
   }
   auto& faults = controller.faults();

@@ -42,9 +42,10 @@ constexpr Command kCommands[] = {
 
 constexpr const char* kOptionsAndExitCodes = R"(
 Options:
-  --port NAME     serial port: a device path (/dev/ttyUSB0) or COMn, which is
-                  /dev/ttyS(n-1); default: the port in comm_config.dat in the
-                  data folder, else COM1
+  --port NAME     serial port: a path (/dev/ttyUSB0, or ./ttyV0 from the
+                  current folder), COMn for /dev/ttyS(n-1), or a name in /dev
+                  (ttyUSB0); default: the port in comm_config.dat in the data
+                  folder, else COM1
   --slave N       the controller's Modbus address, 1 to 255 (default 1)
   --simulate      a simulated controller on a new pty instead of a port
   --count N       poll: stop after N ticks (default: at Ctrl-C)

@@ -1,0 +1,3 @@
+list(APPEND VS_CORE_SOURCES
+  files/replacing_file.cpp
+)
