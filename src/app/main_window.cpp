@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMetaObject>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -39,6 +40,9 @@ MainWindow::MainWindow(ModbusSerialMaster& master, const Clock& clock, ShellSetu
     icon.addFile(QString(":/icons/valvescope_%1.png").arg(size), QSize(size, size));
   }
   setWindowIcon(icon);
+  const QSize room = screen()->availableSize();
+  setMinimumSize(kMinimumSize.boundedTo(room));
+  resize(kNormalSize.boundedTo(room).expandedTo(minimumSize()));
 
   panel_ = new PanelWidget(this);
   setCentralWidget(panel_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSize>
 #include <array>
 #include <map>
 #include <memory>
@@ -23,6 +24,12 @@ class PanelWidget;
 class MainWindow : public QMainWindow {
  public:
   static constexpr const char* kInitialTitle = "QX4 Valvescope V.1.02";
+  // Below this the panel's bar scales run their labels together and the
+  // gauges' captions cover their scales; a smaller screen bounds it.
+  static constexpr QSize kMinimumSize{1024, 680};
+  // The size when not maximized, and so the size the window opens at where
+  // nothing maximizes it (no window manager); a smaller screen bounds it.
+  static constexpr QSize kNormalSize{1280, 800};
 
   MainWindow(ModbusSerialMaster& master, const Clock& clock, ShellSetup setup);
   ~MainWindow() override;

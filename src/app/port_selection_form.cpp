@@ -1,32 +1,35 @@
 #include "app/port_selection_form.h"
 
-#include <charconv>
 #include <cstdint>
-#include <cstdlib>
+#include <optional>
+
+#include "dialogs/typed_numbers.h"
 
 namespace vs {
 namespace {
 
-// Leading blanks, a sign and digits, as far as they go; no digits give 0.
-int leadingInteger(const std::string& text) { return std::atoi(text.c_str()); }
-
-std::uint32_t wholeNumber(const std::string& text) {
-  std::uint32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return 0;
-  return value;
+// An edit's whole number, 0 when it is empty; nothing when it holds anything
+// else, so that "2,5" is never taken for 2 or 25.
+std::optional<std::uint32_t> typedNumber(const std::string& text) {
+  if (text.find_first_not_of(" \t") == std::string::npos) return 0u;
+  return readWholeNumber(text);
 }
 
 }  // namespace
 
 void PortSelectionForm::ok() {
-  if (!device.empty()) {
-    link_.portName = device;
-  } else {
-    link_.portName =
-        "COM" + std::to_string(leadingInteger(portNumber.substr(0, kPortNumberLength)));
+  const auto port = typedNumber(portNumber);
+  if (device.empty() && !port) {
+    host().messageBox(kPortRefused, "Notice", Icon::Exclamation, Buttons::Ok);
+    return;
   }
-  link_.slaveAddress = static_cast<std::int32_t>(wholeNumber(deviceId));
+  const auto address = typedNumber(deviceId);
+  if (!address || *address > kHighestDeviceId) {
+    host().messageBox(kDeviceIdRefused, "Notice", Icon::Exclamation, Buttons::Ok);
+    return;
+  }
+  link_.portName = device.empty() ? "COM" + std::to_string(*port) : device;
+  link_.slaveAddress = static_cast<std::int32_t>(*address);
   end(1);
 }
 

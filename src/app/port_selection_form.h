@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,12 @@ class PortSelectionForm : public Form {
   static constexpr int kTemplateId = 108;
   static constexpr int PORT_EDIT = 1005;
   static constexpr int DEVICE_ID_EDIT = 1016;
-  // Characters of the port number that are read.
-  static constexpr std::size_t kPortNumberLength = 8;
+  // The highest address a Modbus slave can have; 0 addresses every slave.
+  static constexpr std::uint32_t kHighestDeviceId = 247;
+  static constexpr const char* kPortRefused =
+      "The port number must be a whole number, such as 3 for COM3.";
+  static constexpr const char* kDeviceIdRefused =
+      "The Device ID must be a whole number from 0 to 247.";
 
   PortSelectionForm(ValveLink& link, std::vector<std::string> devices)
       : Form(kTemplateId), devices(std::move(devices)), link_(link) {}
@@ -28,9 +33,10 @@ class PortSelectionForm : public Form {
   const std::vector<std::string> devices;  // the serial devices present
   std::string device;                      // one of them, or empty: use the number
 
-  // Takes the port ("COM" and the number, 0 without digits, or the chosen
-  // device) and the Device ID (0 unless a whole number); nothing else is
-  // checked. Ends with 1.
+  // Takes the port ("COM" and the number, or the chosen device) and the
+  // Device ID, an empty edit counting as 0, and ends with 1. A number edit
+  // holding anything but a whole number (a Device ID above 247 included) is
+  // refused in a message box, and the dialog stays open.
   void ok();
   void cancel() { end(2); }
 

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_widgets.h"
@@ -19,9 +18,7 @@ PortSelectionView::PortSelectionView(PortSelectionForm& form, QWidget* parent)
   setWindowTitle("Select Communication Port");
   auto* group = new QGroupBox("Comm Port", this);
   port_ = new QLineEdit(group);
-  port_->setMaxLength(static_cast<int>(PortSelectionForm::kPortNumberLength));
   deviceId_ = new QLineEdit(group);
-  deviceId_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), deviceId_));
   devices_ = new QComboBox(group);
   devices_->setMinimumContentsLength(28);
   devices_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -51,9 +48,13 @@ PortSelectionView::PortSelectionView(PortSelectionForm& form, QWidget* parent)
   });
 
   auto* grid = new QGridLayout(group);
-  grid->addWidget(new QLabel("COM", group), 0, 0);
+  auto* com = new QLabel("COM", group);
+  com->setBuddy(port_);
+  auto* deviceIdLabel = new QLabel("Device ID", group);
+  deviceIdLabel->setBuddy(deviceId_);
+  grid->addWidget(com, 0, 0);
   grid->addWidget(port_, 0, 1);
-  grid->addWidget(new QLabel("Device ID", group), 0, 2);
+  grid->addWidget(deviceIdLabel, 0, 2);
   grid->addWidget(deviceId_, 0, 3);
   grid->addWidget(new QLabel("Device", group), 1, 0);
   grid->addWidget(devices_, 1, 1, 1, 3);

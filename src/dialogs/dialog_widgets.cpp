@@ -1,11 +1,11 @@
 #include "dialogs/dialog_widgets.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -30,14 +30,17 @@ class SelectAllFilter : public QObject {
 
 }  // namespace
 
+int titleWidth(const QWidget& dialog) {
+  QFont bold = dialog.font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  return metrics.horizontalAdvance(dialog.windowTitle()) + 8 * metrics.height();
+}
+
 void selectAllOnFocus(QLineEdit* edit) { edit->installEventFilter(new SelectAllFilter(edit)); }
 
 QLineEdit* makeFieldEdit(const SettingsField& field, QWidget* parent) {
   auto* edit = new QLineEdit(QString::fromStdString(field.text), parent);
-  const bool digitsOnly = field.kind == FieldKind::Unsigned;
-  const QRegularExpression allowed(digitsOnly ? "[0-9]*" : "[-+0-9.eE ]*");
-  edit->setValidator(new QRegularExpressionValidator(allowed, edit));
-  if (!digitsOnly) edit->setMaxLength(8);
   edit->setEnabled(field.state == FieldState::Editable);
   edit->setMinimumWidth(110);
   selectAllOnFocus(edit);
@@ -75,6 +78,7 @@ void layOutSettingsDialog(QWidget* dialog, QLayout* fields, QLabel* status,
   layout->addSpacing(6);
   layout->addWidget(status);
   layout->addLayout(row);
+  layout->addStrut(titleWidth(*dialog));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -18,18 +18,22 @@ struct SettingsField;
 // The widgets the settings and maintenance dialogs share, so that they look
 // and behave alike.
 
+// The width a dialog needs for its title to show whole: the text in the bold
+// face title bars commonly use, beside the title bar's icon and buttons.
+int titleWidth(const QWidget& dialog);
 // An edit that selects its whole text whenever it gains the focus.
 void selectAllOnFocus(QLineEdit* edit);
-// The edit of a settings field: digits only for gains and timers; for
-// pressures at most the eight characters that are read, and only characters
-// that can make a number, so "2,5" cannot silently become 2.
+// The edit of a settings field. It takes every key: a character the field
+// cannot use is refused by name at Change, never dropped as it is typed, where
+// "2,5" would silently become 25.
 QLineEdit* makeFieldEdit(const SettingsField& field, QWidget* parent);
 // The status line under a dialog's fields: a sunken panel two lines high.
 QLabel* makeStatusLine(QWidget* parent);
 QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent);
 // Lays a settings dialog out: its fields, then the status line, then the
 // form's buttons in a right-aligned row; a click hands the button's id to
-// `press`. The dialog keeps the size its contents need.
+// `press`. The dialog keeps the size its contents and its title need, so the
+// title must be set first.
 void layOutSettingsDialog(QWidget* dialog, QLayout* fields, QLabel* status,
                           const std::vector<FormButton>& buttons,
                           const std::function<void(int)>& press);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/command_frame.h"
+#include "dialogs/typed_numbers.h"
 
 namespace vs {
 namespace {
@@ -10,10 +11,6 @@ namespace {
 // Rows in the order the controller processes its force registers: 141, 142,
 // 143, 177, 180, 182.
 constexpr std::array<std::size_t, ForceInputsForm::kRowCount> kProcessingOrder = {0, 1, 3, 4, 5, 2};
-constexpr std::size_t kValueTextLength = 9;
-
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t rowOf(int reg) {
   const auto& rows = ForceInputsForm::kRows;
@@ -34,17 +31,9 @@ std::string_view ForceInputsForm::stateWord(std::int16_t value) {
 }
 
 std::optional<std::int16_t> ForceInputsForm::readForceValue(std::string_view text) {
-  text = text.substr(0, kValueTextLength);
-  std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  int magnitude = 0;
-  for (; i < text.size() && isDigit(text[i]); ++i) {
-    magnitude = std::min(magnitude * 10 + (text[i] - '0'), 10);  // anything above 1 is refused
-  }
-  if (magnitude > 1) return std::nullopt;
-  return static_cast<std::int16_t>(negative ? -magnitude : magnitude);
+  const TypedNumber value = readInteger(text, -1, 1);
+  if (!value.ok()) return std::nullopt;
+  return value.value;
 }
 
 void ForceInputsForm::onInit() {

@@ -45,9 +45,8 @@ class ForceInputsForm : public Form {
   // The word a state field shows for a force value; "UNDEF" for a value the
   // controller does not define.
   static std::string_view stateWord(std::int16_t value);
-  // A value field as typed: blanks, then the longest signed number at the
-  // start of its first 9 characters (none reads as 0). Only -1, 0 and 1 are
-  // force values; anything else gives nothing.
+  // A value field as typed: -1, 0 or 1 between optional blanks, an empty
+  // field reading as 0; anything else, "1x" or "0,5" included, gives nothing.
   static std::optional<std::int16_t> readForceValue(std::string_view text);
 
   const std::string& stateText(std::size_t row) const { return states_[row]; }

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_widgets.h"
@@ -24,10 +23,9 @@ ForceInputsView::ForceInputsView(ForceInputsForm& form, QWidget* parent)
     state->setFocusPolicy(Qt::NoFocus);
     state->setAlignment(Qt::AlignHCenter);
     state->setFixedWidth(70);
+    // Every key is taken: what is not a force value is refused by row at
+    // Change Status rather than dropped as it is typed.
     auto* value = new QLineEdit(this);
-    // Only what can make a number, and no more than is read.
-    value->setValidator(new QRegularExpressionValidator(QRegularExpression("[-+0-9 ]*"), value));
-    value->setMaxLength(9);
     value->setFixedWidth(70);
     selectAllOnFocus(value);
     connect(value, &QLineEdit::textEdited, this,

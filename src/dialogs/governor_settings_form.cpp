@@ -50,38 +50,19 @@ GovernorSettingsForm::GovernorSettingsForm(ShellContext& ctx, const GovernorBloc
     : SettingsForm(kTemplateId, ctx, "Governor Settings"),
       governor_(governor),
       derivative_(derivative) {
-  // Every edit shows its register as a signed number; the digits-only edits
-  // read numbers back unsigned, so an untouched negative value is kept.
-  const auto addEdit = [this](int id, const char* label, std::int16_t value) {
-    addField(id, label, "", FieldKind::Unsigned, value);
-    setText(id, std::to_string(value));
-    shown_.remember(id, text(id), value);
-  };
   for (const GovernorEdit& edit : kEdits) {
     const std::int16_t value = inDerivativePair(edit.reg)
                                    ? derivative_[edit.reg - kDerivativeRegister]
                                    : governor_[edit.reg - kGovernorRegister];
-    addEdit(edit.id, edit.label, value);
+    addField(edit.id, edit.label, "", FieldKind::Signed, value);
   }
   if (ctx.link.firmwareVersion >= kIcSpeedGainFirmware) {
     std::int16_t icGain[2];
     hasIcSpeedGain_ = readRegisters(ctx, REG_IC_SPEED_GAIN, icGain, 2) == 0;
-    if (hasIcSpeedGain_) addEdit(SPEED_GAIN_IC, "Speed Gain (IC)", icGain[0]);
-  }
-}
-
-void GovernorSettingsForm::press(int id) {
-  // A typed negative number does not fit a gain: refused by name rather than
-  // read as 0, which would stall the governor.
-  if (id == 1) {
-    for (const SettingsField& field : fields()) {
-      if (!shown_.untouched(field.id, field.text) && field.text.find('-') != std::string::npos) {
-        setStatus(field.label + " must lie between 0 and 65535. Nothing was written.");
-        return;
-      }
+    if (hasIcSpeedGain_) {
+      addField(SPEED_GAIN_IC, "Speed Gain (IC)", "", FieldKind::Signed, icGain[0]);
     }
   }
-  SettingsForm::press(id);
 }
 
 void GovernorSettingsForm::stepSpeedGain(int steps) {
@@ -99,25 +80,21 @@ void GovernorSettingsForm::saveAndClose() {
   finish();
 }
 
-std::int16_t GovernorSettingsForm::typed(int id, const Values& values) const {
-  return shown_.resolve(id, text(id), values.at(id));
-}
-
 bool GovernorSettingsForm::writeChanges(const Values& values) {
   GovernorBlock governor = governor_;
   DerivativePair derivative = derivative_;
   for (const GovernorEdit& edit : kEdits) {
     if (inDerivativePair(edit.reg)) {
-      derivative[edit.reg - kDerivativeRegister] = typed(edit.id, values);
+      derivative[edit.reg - kDerivativeRegister] = values.at(edit.id);
     } else {
-      governor[edit.reg - kGovernorRegister] = typed(edit.id, values);
+      governor[edit.reg - kGovernorRegister] = values.at(edit.id);
     }
   }
   int failures = 0;
   failures += writeRegisters(ctx_, kGovernorRegister, governor.data(), kGovernorCount) != 0;
   failures += writeRegisters(ctx_, kDerivativeRegister, derivative.data(), 2) != 0;
   if (hasIcSpeedGain_) {
-    failures += writeRegister(ctx_, REG_IC_SPEED_GAIN, typed(SPEED_GAIN_IC, values)) != 0;
+    failures += writeRegister(ctx_, REG_IC_SPEED_GAIN, values.at(SPEED_GAIN_IC)) != 0;
   }
   return failures == 0;
 }

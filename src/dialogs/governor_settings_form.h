@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "dialogs/settings_form.h"
-#include "dialogs/shown_values.h"
 
 namespace vs {
 
@@ -51,7 +50,6 @@ class GovernorSettingsForm : public SettingsForm {
 
   bool hasIcSpeedGain() const { return hasIcSpeedGain_; }
 
-  void press(int id) override;
   // The up-down arrows: one step per press, kept within 100 to 32000.
   void stepSpeedGain(int steps);
   // Stores the settings; whatever the answer, the dialog ends.
@@ -59,12 +57,10 @@ class GovernorSettingsForm : public SettingsForm {
 
  private:
   bool writeChanges(const Values& values) override;
-  std::int16_t typed(int id, const Values& values) const;
 
   GovernorBlock governor_;
   DerivativePair derivative_;
   bool hasIcSpeedGain_ = false;
-  ShownValues shown_;
 };
 
 }  // namespace vs

@@ -18,7 +18,6 @@ O2ScheduleForm::O2ScheduleForm(ShellContext& ctx, const Block& block)
     : SettingsForm(kTemplateId, ctx, "Dynamic O2 Sensor Set Point Schedule"), block_(block) {
   const auto addPoint = [this](int id, const std::string& label, std::int16_t value, int decimals) {
     addField(id, label, "", FieldKind::Thousandths, value, FieldState::Editable, decimals);
-    shown_.remember(id, text(id), value);
   };
   for (int point = 0; point < kPointCount; ++point) {
     addPoint(pressureEdit(point), pointLabel(point, "Pressure Set point"), block_[point], 2);
@@ -54,10 +53,8 @@ bool O2ScheduleForm::writeChanges(const Values& values) {
   // The points are new; the flag and the settings behind it go back as read.
   Block written = block_;
   for (int point = 0; point < kPointCount; ++point) {
-    const int pressure = pressureEdit(point);
-    const int o2 = o2Edit(point);
-    written[point] = shown_.resolve(pressure, text(pressure), values.at(pressure));
-    written[kPointCount + point] = shown_.resolve(o2, text(o2), values.at(o2));
+    written[point] = values.at(pressureEdit(point));
+    written[kPointCount + point] = values.at(o2Edit(point));
   }
   return writeRegisters(ctx_, kFirstRegister, written.data(), kRegisterCount) == 0;
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "dialogs/settings_form.h"
-#include "dialogs/shown_values.h"
 
 namespace vs {
 
@@ -43,7 +42,6 @@ class O2ScheduleForm : public SettingsForm {
   void closeAndSave();
 
   Block block_;
-  ShownValues shown_;
 };
 
 }  // namespace vs

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 #include "dialogs/dialog_widgets.h"
 
@@ -16,7 +15,6 @@ PasswordGateView::PasswordGateView(PasswordGateForm& form, QWidget* parent)
   setWindowTitle("Required Information");
   edit_ = new QLineEdit(this);
   edit_->setEchoMode(QLineEdit::Password);
-  edit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit_));
   edit_->setMinimumWidth(140);
   connect(edit_, &QLineEdit::textEdited, this,
           [this](const QString& text) { form_.setPassword(text.toStdString()); });

@@ -7,7 +7,9 @@ class QLineEdit;
 
 namespace vs {
 
-// "Required Information": a masked, digits-only password edit with OK and Cancel.
+// "Required Information": a masked password edit with OK and Cancel. The edit
+// takes every key: behind the mask, a key dropped by a filter would go unseen
+// and could turn a mistyped password into an accepted one.
 class PasswordGateView : public FormDialog {
  public:
   PasswordGateView(PasswordGateForm& form, QWidget* parent);

@@ -1,7 +1,6 @@
 #include "dialogs/settings_form.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "dialogs/command_frame.h"
 #include "dialogs/typed_numbers.h"
@@ -9,14 +8,22 @@
 namespace vs {
 namespace {
 
-std::optional<std::int16_t> readField(const SettingsField& field) {
+TypedNumber readField(const SettingsField& field) {
+  if (field.text == field.shownText) return {field.shownValue};
   return field.kind == FieldKind::Thousandths ? readThousandths(field.text)
                                               : readUnsigned16(field.text);
 }
 
-std::string refusal(const SettingsField& field) {
-  const char* range = field.kind == FieldKind::Thousandths ? "-32.768 and 32.767" : "0 and 65535";
-  return field.label + " must lie between " + range + ". Nothing was written.";
+std::string refusal(const SettingsField& field, TypedNumber::Fault fault) {
+  const bool decimal = field.kind == FieldKind::Thousandths;
+  if (fault == TypedNumber::Fault::NotANumber) {
+    return field.label +
+           (decimal ? " must be a decimal number, such as 2.5 or 2,5."
+                    : " must be a whole number.") +
+           " Nothing was written.";
+  }
+  return field.label + " must lie between " + (decimal ? "-32.768 and 32.767" : "0 and 65535") +
+         ". Nothing was written.";
 }
 
 }  // namespace
@@ -36,8 +43,13 @@ void SettingsForm::addField(int id, std::string label, std::string hint, FieldKi
   field.kind = kind;
   field.state = state;
   field.decimals = decimals;
-  field.text = field.kind == FieldKind::Thousandths ? formatThousandths(value, field.decimals)
-                                                    : formatUnsigned16(value);
+  switch (kind) {
+    case FieldKind::Thousandths: field.text = formatThousandths(value, decimals); break;
+    case FieldKind::Unsigned: field.text = formatUnsigned16(value); break;
+    case FieldKind::Signed: field.text = std::to_string(value); break;
+  }
+  field.shownText = field.text;
+  field.shownValue = value;
   fields_.push_back(std::move(field));
 }
 
@@ -69,12 +81,12 @@ void SettingsForm::change() {
   Values values;
   for (const auto& f : fields_) {
     if (f.state == FieldState::Disabled) continue;
-    const auto value = readField(f);
-    if (!value) {
-      status_ = refusal(f);
+    const TypedNumber value = readField(f);
+    if (!value.ok()) {
+      status_ = refusal(f, value.fault);
       return;
     }
-    values[f.id] = *value;
+    values[f.id] = value.value;
   }
   status_ = writeChanges(values) ? kUpdated : kUpdateFailed;
 }

@@ -12,8 +12,9 @@ namespace vs {
 
 // How an edit of a settings dialog is read and shown.
 enum class FieldKind {
-  Thousandths,  // free text: a number shown and read in units of 1000 register counts
-  Unsigned,     // digits only: the register's 16-bit pattern as an unsigned number
+  Thousandths,  // a decimal number shown and read in units of 1000 register counts
+  Unsigned,     // a whole number: the register's 16-bit pattern as an unsigned number
+  Signed,       // read as Unsigned, but shown as the register's signed value
 };
 
 enum class FieldState {
@@ -30,6 +31,12 @@ struct SettingsField {
   FieldState state = FieldState::Editable;
   int decimals = 3;  // Thousandths fields
   std::string text;
+  // What the field was filled with at opening and the register value behind
+  // it. A field left as shown writes back that value: a display that rounds
+  // (pressures with two decimals) or one a whole-number field cannot read
+  // back (a negative value) must not change a register nobody meant to change.
+  std::string shownText;
+  std::int16_t shownValue = 0;
 };
 
 struct FormButton {
@@ -39,8 +46,9 @@ struct FormButton {
 };
 
 // The pattern the settings dialogs share: edits filled from registers at
-// opening; "Change" reads every edit, refuses the whole Change when a number
-// does not fit its register, else writes and reports in the status line;
+// opening; "Change" reads every edit, refuses the whole Change, naming the
+// field, when one is not a number of its kind or does not fit its register,
+// else writes and reports in the status line;
 // "Save && Close" stores the settings in the controller; "Close" ends without
 // storing. Both ends restart the main window's polling. A dialog supplies its
 // fields, its writes and, where it differs, its buttons.

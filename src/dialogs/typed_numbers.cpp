@@ -15,11 +15,12 @@ std::int64_t pushDigit(std::int64_t magnitude, char digit) {
   return magnitude >= kCeiling ? kCeiling : magnitude * 10 + (digit - '0');
 }
 
-std::optional<std::int16_t> fitRegister(std::int64_t value, std::int64_t lowest,
-                                        std::int64_t highest) {
-  if (value < lowest || value > highest) return std::nullopt;
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+TypedNumber fitRegister(std::int64_t value, std::int64_t lowest, std::int64_t highest) {
+  if (value < lowest || value > highest) return {0, TypedNumber::Fault::OutOfRange};
+  return {static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF))};
 }
+
+constexpr TypedNumber kNotANumber{0, TypedNumber::Fault::NotANumber};
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -27,40 +28,44 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
+// Consumes an optional sign at `i`; true when it was a minus.
+bool readSign(std::string_view text, std::size_t& i) {
+  if (i >= text.size() || (text[i] != '+' && text[i] != '-')) return false;
+  return text[i++] == '-';
+}
+
 }  // namespace
 
-std::optional<std::int16_t> readThousandths(std::string_view text) {
-  text = text.substr(0, 8);
+TypedNumber readThousandths(std::string_view text) {
+  text = trimmed(text);
+  if (text.empty()) return {};
   std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const bool negative = readSign(text, i);
 
   // The mantissa's significant digits and the power of ten that scales them.
   std::string digits;
   int scale = 0;
   bool anyDigit = false;
   for (; i < text.size() && isDigit(text[i]); ++i, anyDigit = true) digits += text[i];
-  if (i < text.size() && text[i] == '.') {
+  if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
     for (++i; i < text.size() && isDigit(text[i]); ++i, anyDigit = true) {
       digits += text[i];
       --scale;
     }
   }
-  if (!anyDigit) return 0;
+  if (!anyDigit) return kNotANumber;
 
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    std::size_t j = i + 1;
-    bool negativeExponent = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) negativeExponent = text[j++] == '-';
-    if (j < text.size() && isDigit(text[j])) {
-      int exponent = 0;
-      for (; j < text.size() && isDigit(text[j]); ++j) {
-        if (exponent < 1000) exponent = exponent * 10 + (text[j] - '0');
-      }
-      scale += negativeExponent ? -exponent : exponent;
+    ++i;
+    const bool negativeExponent = readSign(text, i);
+    if (i == text.size()) return kNotANumber;
+    int exponent = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+      if (exponent < 1000) exponent = exponent * 10 + (text[i] - '0');
     }
+    scale += negativeExponent ? -exponent : exponent;
   }
+  if (i != text.size()) return kNotANumber;
   scale += 3;  // thousandths
 
   // Truncation toward zero drops the digits below the unit.
@@ -75,25 +80,18 @@ std::optional<std::int16_t> readThousandths(std::string_view text) {
   return fitRegister(negative ? -magnitude : magnitude, -32768, 32767);
 }
 
-std::optional<std::int16_t> readUnsigned16(std::string_view text) {
+TypedNumber readInteger(std::string_view text, std::int32_t lowest, std::int32_t highest) {
   text = trimmed(text);
-  for (char c : text) {
-    if (!isDigit(c)) return 0;
-  }
-  std::int64_t value = 0;
-  for (char c : text) value = pushDigit(value, c);
-  return fitRegister(value, 0, 65535);
-}
-
-std::optional<std::int16_t> readRegisterValue(std::string_view text) {
-  text = text.substr(0, 13);
+  if (text.empty()) return {};
   std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const bool negative = readSign(text, i);
+  if (i == text.size()) return kNotANumber;
   std::int64_t value = 0;
-  for (; i < text.size() && isDigit(text[i]); ++i) value = pushDigit(value, text[i]);
-  return fitRegister(negative ? -value : value, -32768, 65535);
+  for (; i < text.size(); ++i) {
+    if (!isDigit(text[i])) return kNotANumber;
+    value = pushDigit(value, text[i]);
+  }
+  return fitRegister(negative ? -value : value, lowest, highest);
 }
 
 std::optional<std::uint32_t> readWholeNumber(std::string_view text) {

@@ -43,23 +43,27 @@ void CalibrationListForm::change() {
   if (!modified_) return;
   const int row = selectedRow();
   Row& shown = rows_[static_cast<std::size_t>(row)];
-  const auto value = readRegisterValue(valueText_);
-  if (!value) {
-    status_ = shown.name + " must lie between -32768 and 65535. Nothing was written.";
+  const TypedNumber typed = readRegisterValue(valueText_);
+  if (!typed.ok()) {
+    status_ =
+        shown.name +
+        (typed.fault == TypedNumber::Fault::NotANumber ? " must be a whole number."
+                                                       : " must lie between -32768 and 65535.") +
+        " Nothing was written.";
     return;
   }
   const int reg = registerOfPosition(row);
-  if (writeRegister(ctx_, reg, *value) != 0) {
+  if (writeRegister(ctx_, reg, typed.value) != 0) {
     status_ = "Writing " + shown.name + " failed. It keeps the value " + shown.value + ".";
     return;
   }
   // The list shows what the controller now holds, as it reads back.
-  ctx_.memory.registerValues.set(shown.name, *value);
-  shown.value = std::to_string(*value);
+  ctx_.memory.registerValues.set(shown.name, typed.value);
+  shown.value = std::to_string(typed.value);
   modified_ = false;
   status_ = readNote_;
   // The controller answers at its new address from this write on.
-  if (reg == REG_MODBUS_ADDRESS) ctx_.link.slaveAddress = *value;
+  if (reg == REG_MODBUS_ADDRESS) ctx_.link.slaveAddress = typed.value;
 }
 
 void CalibrationListForm::saveAndClose() { end(saveSettings(ctx_) == 0 ? 1 : 2); }

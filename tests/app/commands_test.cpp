@@ -190,14 +190,34 @@ TEST_F(PortSelection, APickedDeviceIsOpenedSavedAndPolled) {
   EXPECT_EQ(rig.desktop.statusTexts[1], "Port: " + rig.simulator->path() + "   Device ID: 1");
 }
 
-TEST_F(PortSelection, NumbersAreReadAsFarAsTheyGo) {
+// A number edit is read whole: "2,5" is neither port 2 nor Device ID 25. The
+// dialog says which edit it refused and stays open; the link is left alone.
+TEST_F(PortSelection, AnythingButAWholeNumberIsRefusedByName) {
   rig.make();
-  choose("12abc", "x7");
+  const std::string port = rig.shell->link().portName;
+  const std::pair<const char*, const char*> typed[] = {{"2,5", "1"}, {"12abc", "1"}, {"3", "2,5"},
+                                                       {"3", "2.5"}, {"3", "x7"},    {"3", "248"}};
+  std::vector<std::string> refusals;
+  for (const auto& [number, deviceId] : typed) {
+    rig.desktop.onForm(
+        PortSelectionForm::kTemplateId, [&](Form& form, test::ScriptedFormHost& host) {
+          auto& selection = static_cast<PortSelectionForm&>(form);
+          selection.portNumber = number;
+          selection.deviceId = deviceId;
+          selection.ok();
+          refusals.push_back(selection.isEnded() || host.boxes.empty() ? "" : host.boxes[0].text);
+        });
+    rig.command(CMD_COMM_PORT);
+  }
+  const std::string portRefused = PortSelectionForm::kPortRefused;
+  const std::string idRefused = PortSelectionForm::kDeviceIdRefused;
+  EXPECT_EQ(refusals, (std::vector<std::string>{portRefused, portRefused, idRefused, idRefused,
+                                                idRefused, idRefused}));
+  EXPECT_EQ(rig.shell->link().portName, port);
+  EXPECT_EQ(rig.shell->link().slaveAddress, 1);
+  choose(" 12 ", "247");
   EXPECT_EQ(rig.shell->link().portName, "COM12");
-  EXPECT_EQ(rig.shell->link().slaveAddress, 0);
-  choose("123456789", "17");
-  EXPECT_EQ(rig.shell->link().portName, "COM12345678");
-  EXPECT_EQ(rig.shell->link().slaveAddress, 17);
+  EXPECT_EQ(rig.shell->link().slaveAddress, 247);
 }
 
 TEST_F(PortSelection, CancelKeepsEverythingAndPollingStopped) {

@@ -76,6 +76,23 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
   EXPECT_TRUE(waitFor([&] { return controller.strayBytes() == "OUT"; }, std::chrono::seconds(10)));
 }
 
+// Where nothing maximizes it (no window manager), the window opens at its
+// normal size rather than at what its empty panel asks for; it never shrinks
+// below the size at which the panel stays legible.
+TEST_F(MainWindowTest, OpensAtItsNormalSizeAndKeepsThePanelLegible) {
+  ASSERT_EQ(simulator.start(), 0);
+  makeWindow(simulator.path());
+  window->show();
+  EXPECT_EQ(window->size(), MainWindow::kNormalSize);
+  window->resize(400, 300);
+  EXPECT_EQ(window->size(), MainWindow::kMinimumSize);
+  window->activateWindow();
+  window->startUp();
+  ASSERT_TRUE(waitForRecords(25));
+  save(window->grab(), "main_window_minimum.png");
+  closeWindow();
+}
+
 // The cable pulled mid-poll: the controller hears nothing. Each failed tick
 // costs one block's time-outs and retries; the program says so and stays up.
 TEST_F(MainWindowTest, APulledCableIsReportedAndF12ResumesPolling) {

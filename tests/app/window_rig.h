@@ -38,18 +38,33 @@
 namespace vs::test {
 
 // One application for the whole run, gone before the program's own exit so
-// that Qt's statics outlive it.
+// that Qt's statics outlive it. Offscreen, its screen is a 1920 x 1080 desktop
+// rather than the platform's small square, so that the window sizes itself as
+// on a technician's laptop.
 class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     static int argc = 1;
     static char name[] = "valvescope-window-test";
-    static char* argv[] = {name, nullptr};
+    static char platformOption[] = "-platform";
+    static std::string platform;
+    static char* argv[] = {name, platformOption, nullptr, nullptr};
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+      const auto screens = screenFolder_ / "screens.json";
+      std::FILE* file = std::fopen(screens.c_str(), "w");
+      ASSERT_NE(file, nullptr);
+      std::fputs(R"({"screens": [{"name": "Desktop", "width": 1920, "height": 1080}]})", file);
+      std::fclose(file);
+      platform = "offscreen:configfile=" + screens.string();
+      argv[2] = platform.data();
+      argc = 3;
+    }
     app_ = std::make_unique<QApplication>(argc, argv);
   }
   void TearDown() override { app_.reset(); }
 
  private:
+  TempDir screenFolder_;
   std::unique_ptr<QApplication> app_;
 };
 
@@ -138,13 +153,16 @@ class WindowTest : public ::testing::Test {
     for (const auto& shown : answerer.seen) std::printf("  message box: %s\n", shown.c_str());
   }
 
-  void open(const std::string& port) {
+  void makeWindow(const std::string& port) {
     ShellSetup setup;
     setup.dataDirectory = data.path();
     setup.port = port;
     setup.simulated = true;
     setup.endProcess = [](int) {};
     window = std::make_unique<MainWindow>(master, clock, setup);
+  }
+  void open(const std::string& port) {
+    makeWindow(port);
     window->resize(1600, 900);
     window->show();
     window->activateWindow();

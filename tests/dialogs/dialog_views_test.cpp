@@ -1,13 +1,14 @@
-// The Qt views of the password gate, the pressure and O2 settings and the
-// zeroing instructions, each on a form bound to the simulated controller:
-// what a technician types reaches the right register, and a picture of each
-// dialog is saved for a look.
+// The Qt views of the password gate, the pressure and O2 settings, the
+// zeroing instructions and the port selection, each on a form bound to the
+// simulated controller: what a technician types reaches the right register,
+// and a picture of each dialog is saved for a look.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
+#include "app/port_selection_form.h"
 #include "dialogs/o2_sensor_settings_form.h"
 #include "dialogs/password_gate_form.h"
 #include "dialogs/pressure_settings_form.h"
@@ -39,24 +40,30 @@ std::array<std::int16_t, 22> settingsBlock(test::ControllerBench& bench) {
   return block;
 }
 
+// Every key typed stays in the edit and counts: a decimal comma is a decimal
+// separator, and a whole-number field refuses "2,5" by name rather than take
+// it for 25.
 TEST(DialogViews, PressureSettingsWritesWhatIsTypedAndRefusesWhatDoesNotFit) {
   test::ControllerBench bench;
   std::array<std::int16_t, 2> extra{};
   bench.master.readHoldingRegisters(1, 188, extra.data(), 2);
   PressureSettingsForm form(bench.ctx, settingsBlock(bench), extra);
-  QString refused;
+  QString notWhole;
+  QString tooLarge;
   const int result = runView(form, [&](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Pressure Settings");
-    type(editBesides(dialog, "Default Pressure"), "2.5");
+    type(editBesides(dialog, "Default Pressure"), "2,5");
     type(editBesides(dialog, "Minimum Pressure Limit"), "-1.2345");
-    // Only what can make a number gets into a pressure edit.
     type(editBesides(dialog, "Maximum Pressure Limit"), "20,5");
-    EXPECT_EQ(editBesides(dialog, "Maximum Pressure Limit")->text(), "205");
-    type(editBesides(dialog, "Maximum Pressure Limit"), "20");
-    type(editBesides(dialog, "Pressure Proportional Gain"), "7x0000");
+    EXPECT_EQ(editBesides(dialog, "Maximum Pressure Limit")->text(), "20,5");
+    type(editBesides(dialog, "Pressure Proportional Gain"), "2,5");
+    EXPECT_EQ(editBesides(dialog, "Pressure Proportional Gain")->text(), "2,5");
     QTest::keyClick(editBesides(dialog, "Pressure Proportional Gain"), Qt::Key_Return);
-    refused = statusLine(dialog);
+    notWhole = statusLine(dialog);
     savePicture(dialog, "pressure_settings_refused");
+    type(editBesides(dialog, "Pressure Proportional Gain"), "70000");
+    buttonNamed(dialog, "Change")->click();
+    tooLarge = statusLine(dialog);
     type(editBesides(dialog, "Pressure Proportional Gain"), "250");
     buttonNamed(dialog, "Change")->click();
     EXPECT_EQ(statusLine(dialog), "Valve settings are successfully updated!");
@@ -64,11 +71,12 @@ TEST(DialogViews, PressureSettingsWritesWhatIsTypedAndRefusesWhatDoesNotFit) {
     buttonNamed(dialog, "Save && Close")->click();
   });
   EXPECT_EQ(result, 2);
-  EXPECT_EQ(refused,
+  EXPECT_EQ(notWhole, "Pressure Proportional Gain must be a whole number. Nothing was written.");
+  EXPECT_EQ(tooLarge,
             "Pressure Proportional Gain must lie between 0 and 65535. Nothing was written.");
   EXPECT_EQ(bench.get(123), 2500);
   EXPECT_EQ(bench.get(133), -1234);
-  EXPECT_EQ(bench.get(132), 20000);
+  EXPECT_EQ(bench.get(132), 20500);
   EXPECT_EQ(bench.get(126), 250);
   EXPECT_EQ(bench.controller.saveCount(), 1);
   EXPECT_TRUE(bench.desktop.timerRunning(POLL_TIMER));
@@ -97,7 +105,7 @@ TEST(DialogViews, O2SensorSettingsShowsThreeEditsAndKeepsTheTimerHidden) {
   EXPECT_EQ(bench.get(114), 20500);
 }
 
-TEST(DialogViews, PasswordGateMasksDigitsAndWarnsAboutAWrongPassword) {
+TEST(DialogViews, PasswordGateMasksWhatIsTypedAndWarnsAboutAWrongPassword) {
   test::qtApplication();
   ValveLink link;
   PasswordGateForm form(link);
@@ -107,8 +115,10 @@ TEST(DialogViews, PasswordGateMasksDigitsAndWarnsAboutAWrongPassword) {
     EXPECT_EQ(dialog.windowTitle(), "Required Information");
     auto* edit = dialog.findChild<QLineEdit*>();
     EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
-    QTest::keyClicks(edit, "12a34");
-    EXPECT_EQ(edit->text(), "1234");
+    // Behind the mask a dropped key would go unseen: the comma stays, and
+    // the password is refused.
+    QTest::keyClicks(edit, "7,391");
+    EXPECT_EQ(edit->text(), "7,391");
     savePicture(dialog, "password_gate");
     answerNextBox("password_wrong", &warning);
     buttonNamed(dialog, "OK")->click();
@@ -130,6 +140,31 @@ TEST(DialogViews, PasswordGateCloseBoxCancels) {
   PasswordGateForm form(link);
   EXPECT_EQ(runView(form, [](QDialog&) {}), 2);
   EXPECT_TRUE(link.settingsLocked);
+}
+
+// The Device ID is read whole: "2,5" is refused, not taken for 25 (or 0, the
+// address of every controller on the line).
+TEST(DialogViews, PortSelectionRefusesADeviceIdThatIsNotAWholeNumber) {
+  test::qtApplication();
+  ValveLink link;
+  PortSelectionForm form(link, {});
+  QString refusal;
+  const int result = runView(form, [&](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Select Communication Port");
+    type(editBesides(dialog, "COM"), "3");
+    type(editBesides(dialog, "Device ID"), "2,5");
+    EXPECT_EQ(editBesides(dialog, "Device ID")->text(), "2,5");
+    answerNextBox("port_selection_refused", &refusal);
+    buttonNamed(dialog, "OK")->click();
+    EXPECT_TRUE(dialog.isVisible());
+    savePicture(dialog, "port_selection");
+    type(editBesides(dialog, "Device ID"), "7");
+    buttonNamed(dialog, "OK")->click();
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(refusal.toStdString(), std::string("Notice|") + PortSelectionForm::kDeviceIdRefused);
+  EXPECT_EQ(link.portName, "COM3");
+  EXPECT_EQ(link.slaveAddress, 7);
 }
 
 TEST(DialogViews, ZeroTransducerShowsTheStepsAndRequestsTheZeroing) {

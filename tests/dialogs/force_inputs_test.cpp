@@ -67,10 +67,10 @@ TEST_F(ForceInputs, ReleaseAllPutsEverySignalBackToNormal) {
                                             "6:182=0", "6:144=4660"}));
 }
 
-TEST_F(ForceInputs, AValueFieldReadsTheNumberItStartsWith) {
+TEST_F(ForceInputs, AValueFieldIsReadWhole) {
   run([](ForceInputsForm& form, test::ScriptedFormHost&) {
-    form.setValueText(IGNITION_CONFIRM, "1x");
-    form.setValueText(O2_SENSOR_HEATER, "x1");
+    form.setValueText(IGNITION_CONFIRM, "+1");
+    form.setValueText(O2_SENSOR_HEATER, "");
     form.setValueText(FORCE_ACTUATOR, "  -1 ");
     form.changeStatus();
   });
@@ -79,8 +79,9 @@ TEST_F(ForceInputs, AValueFieldReadsTheNumberItStartsWith) {
   EXPECT_EQ(bench.get(182), -1);
 }
 
+// Not read in part: "0,5" is no force value, and never NORM.
 TEST_F(ForceInputs, AnythingButOffNormalOrOnIsRefusedByRow) {
-  for (const char* typo : {"2", "-2", "11", "65535", "99999999"}) {
+  for (const char* typo : {"2", "-2", "11", "65535", "99999999", "0,5", "0.5", "1x", "x1", "- 1"}) {
     std::vector<test::ShownBox> boxes;
     run([&](ForceInputsForm& form, test::ScriptedFormHost& host) {
       form.setValueText(O2_SENSOR_HEATER, typo);

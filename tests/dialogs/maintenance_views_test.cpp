@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -65,9 +66,15 @@ TEST(MaintenanceViews, ScheduleWritesATypedPointAndSavesOnClose) {
     EXPECT_TRUE(shows(dialog, "Pressure Set point"));
     EXPECT_TRUE(shows(dialog, "O2 Sensor Set point"));
     EXPECT_TRUE(shows(dialog, "Dynamic schedule is off."));
-    retype(dialog, "Point 3", "3.25");
+    retype(dialog, "Point 3", "3,25");  // a decimal comma, as many keyboards write it
     buttonNamed(dialog, "Change")->click();
     EXPECT_TRUE(shows(dialog, "Valve settings are successfully updated!"));
+    // Wide enough for its title: the bold text, with room for the title
+    // bar's icon and buttons.
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) +
+                                  6 * QFontMetrics(bold).height());
     savePicture(dialog, "o2_schedule");
     buttonNamed(dialog, "Close")->click();
   });
@@ -94,12 +101,20 @@ TEST(MaintenanceViews, GovernorStepsTheSpeedGainWithTheArrowKeys) {
     EXPECT_EQ(gain->text(), "102");
     QTest::keyClick(gain, Qt::Key_Down);
     EXPECT_EQ(gain->text(), "101");
+    // A gain is a whole number: "2,5" is refused by name, never taken for 25.
+    retype(dialog, "Proportional Gain (Min)", "2,5");
+    buttonNamed(dialog, "Change")->click();
+    EXPECT_TRUE(
+        shows(dialog, "Proportional Gain (Min) must be a whole number. Nothing was written."));
+    savePicture(dialog, "governor_settings_refused");
+    retype(dialog, "Proportional Gain (Min)", "25");
     retype(dialog, "Speed Set Point", "1500");
     buttonNamed(dialog, "Change")->click();
     EXPECT_TRUE(shows(dialog, "Valve settings are successfully updated!"));
     savePicture(dialog, "governor_settings");
   });
   EXPECT_EQ(bench.get(163), 101);
+  EXPECT_EQ(bench.get(155), 25);
   EXPECT_EQ(bench.get(160), 1500);
 }
 
@@ -114,16 +129,27 @@ TEST(MaintenanceViews, GovernorOn439LeavesTheIcSpeedGainEmptyAndDisabled) {
   });
 }
 
+// "0,5" is no force value: refused by row, never read as 0 (NORM).
 TEST(MaintenanceViews, ForceInputsChangesTheTypedSignal) {
   test::ControllerBench bench;
+  bench.set(141, -1);
   ForceInputsForm form(bench.ctx);
+  QString refusal;
   const int result = runView(form, [&](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Force Digital Inputs");
-    retype(dialog, "Ignition Confirm", "1x");
-    EXPECT_EQ(labelled(dialog, "Ignition Confirm")->text(), "1");  // letters cannot be typed
+    retype(dialog, "Ignition Confirm", "0,5");
+    EXPECT_EQ(labelled(dialog, "Ignition Confirm")->text(), "0,5");
+    answerNextBox("force_inputs_refused", &refusal);
+    buttonNamed(dialog, "Change Status")->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(bench.get(141), -1);
+    retype(dialog, "Ignition Confirm", "1");
     savePicture(dialog, "force_inputs");
     buttonNamed(dialog, "Change Status")->click();
   });
+  EXPECT_EQ(refusal,
+            "Notice|Ignition Confirm: a force value is -1 (OFF), 0 (NORM) or 1 (ON). Nothing was "
+            "written.");
   EXPECT_EQ(result, 1);
   EXPECT_EQ(bench.get(141), 1);
   EXPECT_EQ(bench.controller.saveCount(), 1);

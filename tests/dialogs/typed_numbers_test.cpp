@@ -5,79 +5,103 @@
 namespace vs {
 namespace {
 
-TEST(ReadThousandths, TruncatesTheTypedNumberTowardZero) {
-  EXPECT_EQ(readThousandths("2.5"), 2500);
-  EXPECT_EQ(readThousandths("-1.2345"), -1234);
-  EXPECT_EQ(readThousandths("20.5"), 20500);
-  EXPECT_EQ(readThousandths("1.001"), 1001);  // 1000.9999... in binary floating point
-  EXPECT_EQ(readThousandths("-0.0009"), 0);
-  EXPECT_EQ(readThousandths(".5"), 500);
-  EXPECT_EQ(readThousandths("3."), 3000);
-  EXPECT_EQ(readThousandths("+4"), 4000);
-  EXPECT_EQ(readThousandths("2.5e1"), 25000);
-  EXPECT_EQ(readThousandths("25e-3"), 25);
+// A reader's answer as one word: the value to send or the reason for none.
+std::string said(TypedNumber number) {
+  switch (number.fault) {
+    case TypedNumber::Fault::NotANumber: return "not a number";
+    case TypedNumber::Fault::OutOfRange: return "out of range";
+    default: return std::to_string(number.value);
+  }
 }
 
-TEST(ReadThousandths, TakesTheLongestNumberPrefixOfTheFirstEightCharacters) {
-  EXPECT_EQ(readThousandths(""), 0);
-  EXPECT_EQ(readThousandths("abc"), 0);
-  EXPECT_EQ(readThousandths("-"), 0);
-  EXPECT_EQ(readThousandths("."), 0);
-  EXPECT_EQ(readThousandths("   7.25"), 7250);
-  EXPECT_EQ(readThousandths("2,5"), 2000);
-  EXPECT_EQ(readThousandths("1e"), 1000);
-  EXPECT_EQ(readThousandths("1e+x"), 1000);
-  EXPECT_EQ(readThousandths("1.234567"), 1234);
-  EXPECT_EQ(readThousandths("12.3456789"), 12345);  // "12.34567"
-  EXPECT_EQ(readThousandths("1.2345e10"), 12345);   // the exponent lies past the eighth character
+std::string thousandths(std::string_view text) { return said(readThousandths(text)); }
+std::string unsigned16(std::string_view text) { return said(readUnsigned16(text)); }
+std::string registerValue(std::string_view text) { return said(readRegisterValue(text)); }
+
+TEST(ReadThousandths, TruncatesTheTypedNumberTowardZero) {
+  EXPECT_EQ(thousandths("2.5"), "2500");
+  EXPECT_EQ(thousandths("-1.2345"), "-1234");
+  EXPECT_EQ(thousandths("20.5"), "20500");
+  EXPECT_EQ(thousandths("1.001"), "1001");  // 1000.9999... in binary floating point
+  EXPECT_EQ(thousandths("-0.0009"), "0");
+  EXPECT_EQ(thousandths(".5"), "500");
+  EXPECT_EQ(thousandths("3."), "3000");
+  EXPECT_EQ(thousandths("+4"), "4000");
+  EXPECT_EQ(thousandths("2.5e1"), "25000");
+  EXPECT_EQ(thousandths("25e-3"), "25");
+  EXPECT_EQ(thousandths("   7.25 "), "7250");
+  EXPECT_EQ(thousandths(""), "0");
+  EXPECT_EQ(thousandths("1.2345e10"), "out of range");  // read whole, however long
+  EXPECT_EQ(thousandths("00000000002.5"), "2500");
+}
+
+// Many keyboards and locales write the decimal comma: it is the same number,
+// never 25 and never 2.
+TEST(ReadThousandths, TakesACommaAsTheDecimalSeparator) {
+  EXPECT_EQ(thousandths("2,5"), "2500");
+  EXPECT_EQ(thousandths("-1,2345"), "-1234");
+  EXPECT_EQ(thousandths(",75"), "750");
+  EXPECT_EQ(thousandths("2,5e1"), "25000");
+}
+
+TEST(ReadThousandths, RefusesTextThatIsNotWhollyANumber) {
+  for (const char* text : {"abc", "-", ".", ",", "2,5,0", "2.5.0", "1,000.5", "2 5", "2x5", "2.5x",
+                           "1e", "1e+", "1e+x", "--1", "2.5 in"}) {
+    EXPECT_EQ(thousandths(text), "not a number") << text;
+  }
 }
 
 TEST(ReadThousandths, RefusesNumbersOutsideTheRegister) {
-  EXPECT_EQ(readThousandths("32.767"), 32767);
-  EXPECT_EQ(readThousandths("-32.768"), static_cast<std::int16_t>(-32768));
-  EXPECT_EQ(readThousandths("32.7679"), 32767);
-  EXPECT_FALSE(readThousandths("32.768"));
-  EXPECT_FALSE(readThousandths("-32.769"));
-  EXPECT_FALSE(readThousandths("99999999"));
-  EXPECT_FALSE(readThousandths("1e999999"));
-  EXPECT_EQ(readThousandths("1e-99999"), 0);
+  EXPECT_EQ(thousandths("32.767"), "32767");
+  EXPECT_EQ(thousandths("-32.768"), "-32768");
+  EXPECT_EQ(thousandths("32.7679"), "32767");
+  EXPECT_EQ(thousandths("32.768"), "out of range");
+  EXPECT_EQ(thousandths("-32,769"), "out of range");
+  EXPECT_EQ(thousandths("99999999"), "out of range");
+  EXPECT_EQ(thousandths("1e999999"), "out of range");
+  EXPECT_EQ(thousandths("1e-99999"), "0");
 }
 
 TEST(ReadThousandths, ReadsBackEveryValueAsItIsShown) {
   for (int value = -32768; value <= 32767; ++value) {
     const auto register16 = static_cast<std::int16_t>(value);
-    ASSERT_EQ(readThousandths(formatThousandths(register16)), register16) << value;
+    ASSERT_EQ(thousandths(formatThousandths(register16)), std::to_string(value)) << value;
   }
   EXPECT_EQ(formatThousandths(-1234), "-1.234");
   EXPECT_EQ(formatThousandths(2500, 2), "2.50");
 }
 
-TEST(ReadUnsigned16, ReadsDigitsAndRefusesWhatDoesNotFit) {
-  EXPECT_EQ(readUnsigned16("0"), 0);
-  EXPECT_EQ(readUnsigned16(" 120 "), 120);
-  EXPECT_EQ(readUnsigned16("65535"), static_cast<std::int16_t>(-1));
-  EXPECT_EQ(readUnsigned16("40000"), static_cast<std::int16_t>(40000 - 65536));
-  EXPECT_EQ(readUnsigned16(""), 0);
-  EXPECT_EQ(readUnsigned16("-5"), 0);
-  EXPECT_EQ(readUnsigned16("12a"), 0);
-  EXPECT_FALSE(readUnsigned16("65536"));
-  EXPECT_FALSE(readUnsigned16("70000"));
-  EXPECT_FALSE(readUnsigned16("99999999999999999999999"));
+// A whole-number field refuses a decimal rather than read it as its digits.
+TEST(ReadUnsigned16, ReadsWholeNumbersAndRefusesTheRest) {
+  EXPECT_EQ(unsigned16("0"), "0");
+  EXPECT_EQ(unsigned16(" 120 "), "120");
+  EXPECT_EQ(unsigned16("65535"), "-1");
+  EXPECT_EQ(unsigned16("40000"), std::to_string(40000 - 65536));
+  EXPECT_EQ(unsigned16(""), "0");
+  for (const char* text : {"2,5", "2.5", "12a", "x7", "1 2", "+", "0x10"}) {
+    EXPECT_EQ(unsigned16(text), "not a number") << text;
+  }
+  EXPECT_EQ(unsigned16("-5"), "out of range");
+  EXPECT_EQ(unsigned16("65536"), "out of range");
+  EXPECT_EQ(unsigned16("99999999999999999999999"), "out of range");
   // Gains and timers show their 16-bit pattern, so they read back unchanged.
   EXPECT_EQ(formatUnsigned16(-25536), "40000");
-  EXPECT_EQ(readUnsigned16(formatUnsigned16(-25536)), -25536);
+  EXPECT_EQ(unsigned16(formatUnsigned16(-25536)), "-25536");
 }
 
-TEST(ReadRegisterValue, ReadsASignedPrefixWithinTheRegister) {
-  EXPECT_EQ(readRegisterValue("-5"), -5);
-  EXPECT_EQ(readRegisterValue("  +12xyz"), 12);
-  EXPECT_EQ(readRegisterValue("abc"), 0);
-  EXPECT_EQ(readRegisterValue(""), 0);
-  EXPECT_EQ(readRegisterValue("65535"), -1);
-  EXPECT_EQ(readRegisterValue("-32768"), static_cast<std::int16_t>(-32768));
-  EXPECT_FALSE(readRegisterValue("65536"));
-  EXPECT_FALSE(readRegisterValue("-32769"));
-  EXPECT_FALSE(readRegisterValue("4294967301"));  // would wrap to 5 in 32 bits
+TEST(ReadRegisterValue, ReadsASignedWholeNumberWithinTheRegister) {
+  EXPECT_EQ(registerValue("-5"), "-5");
+  EXPECT_EQ(registerValue("  +12 "), "12");
+  EXPECT_EQ(registerValue(""), "0");
+  EXPECT_EQ(registerValue("65535"), "-1");
+  EXPECT_EQ(registerValue("-32768"), "-32768");
+  EXPECT_EQ(registerValue("00000000000005"), "5");
+  for (const char* text : {"2,5", "2.5", "abc", "12xyz", "- 5"}) {
+    EXPECT_EQ(registerValue(text), "not a number") << text;
+  }
+  EXPECT_EQ(registerValue("65536"), "out of range");
+  EXPECT_EQ(registerValue("-32769"), "out of range");
+  EXPECT_EQ(registerValue("4294967301"), "out of range");  // would wrap to 5 in 32 bits
 }
 
 TEST(ReadWholeNumber, AcceptsLeadingZerosAndNothingElse) {

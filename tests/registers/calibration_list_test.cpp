@@ -64,8 +64,8 @@ TEST_F(CalibrationList, ChangeWritesTheTypedValueToTheSelectedRow) {
     form.selectRow(0);
     form.selectRow(66);
     EXPECT_EQ(form.valueText(), "-5");
-    change(form, 5, "abc");
-    change(form, 6, "  +12xyz");
+    change(form, 5, "");
+    change(form, 6, "  +12 ");
     change(form, 7, "65535");
     EXPECT_EQ(form.rows()[7].value, "-1");
     form.selectRow(8);
@@ -82,6 +82,11 @@ TEST_F(CalibrationList, ANumberThatDoesNotFitIsRefused) {
     change(form, 3, "65536");
     EXPECT_EQ(form.status(), "demand_gain must lie between -32768 and 65535. Nothing was written.");
     EXPECT_EQ(form.rows()[3].value, "-91");
+    // Read whole, never in part: not 2, not 25, not 0.
+    for (const char* typed : {"2,5", "2.5", "abc", "12xyz"}) {
+      change(form, 3, typed);
+      EXPECT_EQ(form.status(), "demand_gain must be a whole number. Nothing was written.");
+    }
     form.editValue("-32769");
     form.change();
     form.editValue("-32768");
