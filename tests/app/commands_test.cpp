@@ -190,6 +190,17 @@ TEST_F(PortSelection, APickedDeviceIsOpenedSavedAndPolled) {
   EXPECT_EQ(rig.desktop.statusTexts[1], "Port: " + rig.simulator->path() + "   Device ID: 1");
 }
 
+TEST_F(PortSelection, APortThatCannotBeSavedIsReportedAndStillPolled) {
+  rig.connected();
+  const auto file = commConfigPath(rig.data.path());
+  std::filesystem::create_directory(file);
+  choose("7", "1", rig.simulator->path());
+  EXPECT_EQ(rig.boxTexts(),
+            std::vector<std::string>{"Notice|The port setting could not be saved in " +
+                                     file.string() + "."});
+  EXPECT_TRUE(rig.desktop.timerRunning(POLL_TIMER));
+}
+
 TEST_F(PortSelection, NumbersAreReadAsFarAsTheyGo) {
   rig.make();
   choose("12abc", "x7");

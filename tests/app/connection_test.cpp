@@ -135,6 +135,33 @@ TEST(StartUp, ThePortComesFromCommConfigUnlessGivenForThisRun) {
   }
 }
 
+// The port setting cannot be used: the program says so and opens COM1.
+TEST(StartUp, ACommConfigThatHoldsNoPortIsReported) {
+  const auto file = [](ShellRig& rig) { return commConfigPath(rig.data.path()); };
+  {
+    ShellRig rig;
+    std::filesystem::create_directory(file(rig));
+    rig.cancelConnecting();
+    rig.make("");
+    rig.shell->startUp();
+    ASSERT_FALSE(rig.desktop.boxes.empty());
+    EXPECT_EQ(rig.boxTexts()[0], "Notice|" + file(rig).string() +
+                                     " is a folder, not a file.\nValvescope uses COM1 instead.");
+    EXPECT_EQ(rig.desktop.boxes[0].icon, Icon::Exclamation);
+    EXPECT_EQ(rig.shell->link().portName, "COM1");
+  }
+  {
+    ShellRig rig;
+    std::ofstream(file(rig)) << "COM3\x1b[2J";
+    rig.cancelConnecting();
+    rig.make("");
+    rig.shell->startUp();
+    ASSERT_FALSE(rig.desktop.boxes.empty());
+    EXPECT_EQ(rig.boxTexts()[0], "Notice|" + file(rig).string() +
+                                     " does not hold a port name.\nValvescope uses COM1 instead.");
+  }
+}
+
 TEST(StartUp, CreatesTheDataFolder) {
   ShellRig rig;
   ShellSetup setup;
