@@ -53,10 +53,13 @@ std::filesystem::path resolveDataDirectory(
   return error ? directory : absolute;
 }
 
-bool ensureDataDirectory(const std::filesystem::path& directory) {
+std::error_code ensureDataDirectory(const std::filesystem::path& directory) {
   std::error_code error;
   std::filesystem::create_directories(directory, error);
-  return std::filesystem::is_directory(directory, error);
+  std::error_code probe;
+  if (std::filesystem::is_directory(directory, probe)) return {};
+  // A file in the way is reported as such, not as the folder's absence.
+  return error ? error : std::make_error_code(std::errc::not_a_directory);
 }
 
 std::filesystem::path commConfigPath(const std::filesystem::path& dataDirectory) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <system_error>
 
 namespace vs {
 
@@ -20,9 +21,9 @@ std::filesystem::path resolveDataDirectory(
     const std::optional<std::filesystem::path>& dataDirArgument,
     const EnvironmentLookup& environment = systemEnvironment);
 
-// Creates the folder and its parents when missing; false when it still does
-// not exist afterwards.
-bool ensureDataDirectory(const std::filesystem::path& directory);
+// Creates the folder and its parents when missing. Returns why it still does
+// not exist afterwards; nothing when it does.
+std::error_code ensureDataDirectory(const std::filesystem::path& directory);
 
 std::filesystem::path commConfigPath(const std::filesystem::path& dataDirectory);
 

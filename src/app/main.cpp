@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/data_paths.h"
+#include "app/exit_signals.h"
 #include "app/main_window.h"
 #include "link/modbus_rtu_master.h"
 #include "logging/clock.h"
@@ -48,6 +50,12 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  // Watched from the start: a signal during a slow start is handled as soon as
+  // the window's first event loop runs.
+  vs::MainWindow* shown = nullptr;
+  const vs::ExitSignals exitSignals([&shown] {
+    if (shown != nullptr) shown->shell().onCommand(vs::CMD_EXIT);
+  });
   // Qt takes the user's locale for the C library too; numbers on the panel and
   // in the title keep their decimal point whatever the locale.
   std::setlocale(LC_NUMERIC, "C");
@@ -86,6 +94,7 @@ int main(int argc, char** argv) {
   vs::SystemClock clock;
   vs::ModbusRtuMaster master;
   vs::MainWindow window(master, clock, std::move(setup));
+  shown = &window;
   window.showMaximized();
   window.startUp();
   if (window.shell().ended()) return 0;

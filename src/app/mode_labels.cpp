@@ -15,13 +15,16 @@ std::string_view modeLabel(int mode) {
   }
 }
 
-std::string_view commStatusText(int commStatus) {
-  switch (commStatus) {
-    case -1: return "Communication Status: Waiting for data";
-    case 0: return "Communication Status: Receiving data";
-    case 100: return "Communication Status: Playback Mode";
-    default: return "Communication Status: Time-out";
+std::string_view commStatusText(CommState state) {
+  switch (state) {
+    case CommState::WaitingForData: return "Communication Status: Waiting for data";
+    case CommState::Receiving: return "Communication Status: Receiving data";
+    case CommState::TimedOut: return "Communication Status: Time-out";
+    case CommState::Playback: return "Communication Status: Playback Mode";
+    case CommState::PollingStopped: return "Communication Status: Polling stopped — press F12";
+    case CommState::NotConnected: return "Communication Status: Not connected — press F12";
   }
+  return {};
 }
 
 }  // namespace vs

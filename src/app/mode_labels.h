@@ -7,7 +7,17 @@ namespace vs {
 // The chart label of the controller's mode (live value 5).
 std::string_view modeLabel(int mode);
 
-// The status bar's communication text for ValveLink::commStatus.
-std::string_view commStatusText(int commStatus);
+// What the link to the controller is doing, as the status bar tells it.
+enum class CommState {
+  WaitingForData,  // connecting, or polling started and no tick has ended since
+  Receiving,       // polling, and the last tick was answered
+  TimedOut,        // polling, and the last tick went unanswered
+  Playback,        // the panel shows a log file
+  PollingStopped,  // connected, with polling held by a command or its dialog
+  NotConnected,    // nothing is polled until the user connects (F12)
+};
+
+// The status bar's communication text.
+std::string_view commStatusText(CommState state);
 
 }  // namespace vs

@@ -42,7 +42,7 @@ std::string firmwareTitle(std::int16_t firmwareVersion) {
 }  // namespace
 
 Shell::Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, ShellSetup setup)
-    : desktop_(desktop),
+    : desktop_(desktop, *this),
       master_(master),
       clock_(clock),
       setup_(std::move(setup)),
@@ -53,18 +53,24 @@ Shell::Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, S
 void Shell::onCreate() {
   setStatus(0, "QX4 Serial No.:");
   setStatus(2, "O2 Module Status:");
-  setStatus(3, commStatusText(link_.commStatus));
+  setStatus(3, commStatusText(commState()));
   showPort();
   desktop_.startTimer(CONNECT_TIMER, kTimerMilliseconds);
   desktop_.startTimer(CLOCK_TIMER, kTimerMilliseconds);
 }
 
 void Shell::startUp() {
-  ensureDataDirectory(setup_.dataDirectory);
+  folderError_ = ensureDataDirectory(setup_.dataDirectory);
   if (setup_.port) {
     link_.portName = *setup_.port;
   } else {
-    readCommConfig(commConfigPath(setup_.dataDirectory), link_.portName);
+    const auto file = commConfigPath(setup_.dataDirectory);
+    const auto problem = commConfigProblem(readCommConfig(file, link_.portName));
+    if (!problem.empty()) {
+      notice(file.string() + " " + std::string(problem) + ".\nValvescope uses " + link_.portName +
+                 " instead.",
+             "Notice", Icon::Exclamation, false);
+    }
   }
   showPort();
   if (openPort(kConnectionRetries) != 0) {
@@ -78,6 +84,7 @@ void Shell::startUp() {
   const int result = desktop_.runForm(form);
   connectionForm_ = nullptr;
   if (result == ANSWER_CANCEL) desktop_.killTimer(CONNECT_TIMER);
+  showCommStatus();
 }
 
 void Shell::onTimer(int id) {
@@ -88,6 +95,7 @@ void Shell::onTimer(int id) {
     case CLOCK_TIMER: clockTick(); break;
     default: break;
   }
+  showCommStatus();
 }
 
 void Shell::onCommand(int id) {
@@ -127,8 +135,12 @@ void Shell::onCommand(int id) {
     case CMD_FREE_AIR_CALIBRATION: freeAirCalibrationCommand(context_); break;
     case CMD_O2_SCHEDULE: o2ScheduleCommand(context_); break;
     case WM_OPEN_LOG: openLog(); break;
-    default: break;  // every other id is ignored
+    default: return;  // every other id is ignored
   }
+  if (ended_) return;
+  // A command's dialog may have moved the controller to another address.
+  showPort();
+  showCommStatus();
 }
 
 void Shell::onKey(ShellKey key) {
@@ -179,6 +191,7 @@ void Shell::finishConnecting() {
     notice(kOpenFailed, kLineCaption, Icon::None, false);
     return;
   }
+  connected_ = true;
   // These results are not looked at: a failed read leaves zeros.
   std::array<std::int16_t, 4> limits{};
   read(REG_MAX_PRESSURE, limits.data(), 4);
@@ -216,8 +229,10 @@ void Shell::pollStep() {
     ++link_.commStatus;
     ++link_.pollFailures;
   }
+  pollTicked_ = true;
 
   if (link_.pollFailures > kFailedPollLimit) {
+    connected_ = false;
     desktop_.killTimer(POLL_TIMER);
     desktop_.invalidate(false);
     post(CMD_DISCONNECT);
@@ -256,6 +271,7 @@ bool Shell::readLiveBlocks() {
 void Shell::connect() {
   link_.pollFailures = 1;
   link_.commStatus = 0;
+  connected_ = false;
   if (master_.isOpen()) master_.close();
   if (openPort(kRetries) != 0) {
     link_.linkUp = false;
@@ -271,11 +287,13 @@ void Shell::connect() {
   }
   link_.linkUp = true;
   link_.playbackMode = false;
+  connected_ = true;
   post(WM_OPEN_LOG);
   desktop_.startTimer(POLL_TIMER, kTimerMilliseconds);
 }
 
 void Shell::disconnect() {
+  connected_ = false;
   desktop_.killTimer(POLL_TIMER);
   log_.close();
   if (master_.isOpen()) master_.close();
@@ -293,7 +311,12 @@ void Shell::commPort() {
 
   if (master_.isOpen()) master_.close();
   const int opened = openPort(kRetries);
-  writeCommConfig(commConfigPath(setup_.dataDirectory), link_.portName);
+  connected_ = master_.isOpen();
+  if (const auto file = commConfigPath(setup_.dataDirectory);
+      !writeCommConfig(file, link_.portName)) {
+    notice("The port setting could not be saved in " + file.string() + ".", "Notice",
+           Icon::Exclamation, true);
+  }
   PortPropertiesForm properties(link_.portName);
   desktop_.runForm(properties);
   showPort();
@@ -309,6 +332,7 @@ void Shell::commPort() {
 
 void Shell::playbackCommand() {
   link_.playbackMode = true;
+  connected_ = false;
   post(CMD_DISCONNECT);
   desktop_.killTimer(POLL_TIMER);
   log_.close();
@@ -326,7 +350,10 @@ void Shell::clockTick() {
   if (log_.onClockTick(clock_.localTime())) post(WM_OPEN_LOG);
 }
 
-void Shell::openLog() { log_.openForHour(clock_.localTime()); }
+// A log file that opens shows that the data folder is there after all.
+void Shell::openLog() {
+  if (log_.openForHour(clock_.localTime())) folderError_.clear();
+}
 
 // ---- Shutdown ----
 
@@ -369,9 +396,26 @@ void Shell::onResize(int width, int height) { view_.resize(width, height); }
 
 void Shell::onPaint(Canvas& canvas) {
   view_.paint(canvas, link_, playback_);
-  setStatus(2, "");
+  setStatus(2, storageProblem());
   setStatus(0, printTo(text_, "QX4 Serial Nr: %d", link_.serialNumber));
-  setStatus(3, commStatusText(link_.commStatus));
+  showCommStatus();
+}
+
+// Receiving only while polling goes on and its last tick was answered; a
+// timer just started waits for its first tick, whoever started it.
+CommState Shell::commState() const {
+  if (link_.playbackMode) return CommState::Playback;
+  if (desktop_.timerRunning(POLL_TIMER)) {
+    if (!pollTicked_) return CommState::WaitingForData;
+    return link_.commStatus == 0 ? CommState::Receiving : CommState::TimedOut;
+  }
+  if (desktop_.timerRunning(CONNECT_TIMER) && link_.linkUp) return CommState::WaitingForData;
+  return connected_ ? CommState::PollingStopped : CommState::NotConnected;
+}
+
+void Shell::timerChanged(int id, bool running) {
+  if (id == POLL_TIMER && running) pollTicked_ = false;
+  showCommStatus();
 }
 
 // ---- Helpers ----
@@ -398,6 +442,18 @@ void Shell::showPort() {
   } else {
     setStatus(1, "Port: " + link_.portName + "   Device ID: " + std::to_string(link_.slaveAddress));
   }
+}
+
+void Shell::showCommStatus() {
+  if (!ended_) setStatus(3, commStatusText(commState()));
+}
+
+// What keeps the polls' records from the disk, if anything. Polling goes on
+// regardless, and each new record tries the file again.
+std::string Shell::storageProblem() const {
+  if (folderError_) return "Data folder cannot be created: " + folderError_.message();
+  if (const auto error = log_.error()) return "Log file not written: " + error.message();
+  return {};
 }
 
 // Only a changed text reaches the window, so an unchanged status bar costs a

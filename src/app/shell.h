@@ -6,12 +6,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "app/desktop.h"
 #include "app/live_view.h"
+#include "app/mode_labels.h"
 #include "app/service_memory.h"
 #include "app/shell_context.h"
 #include "app/valve_link.h"
+#include "app/watched_desktop.h"
 #include "link/modbus_serial_master.h"
 #include "logging/clock.h"
 #include "logging/log_record.h"
@@ -40,7 +43,7 @@ struct ShellSetup {
 // step and the poll step, the commands and keys, the log files, the repaint
 // and both ways out. The window system comes in through Desktop, which calls
 // back into the on...() handlers from its event loop, one at a time.
-class Shell {
+class Shell : private WatchedDesktop::Watcher {
  public:
   static constexpr int kBaudRate = 9600;
   static constexpr int kTimerMilliseconds = 200;
@@ -87,6 +90,10 @@ class Shell {
   }
 
  private:
+  CommState commState() const;
+  void timerChanged(int id, bool running) override;
+  void modalLoopStarting() override { showCommStatus(); }
+
   void connectionStep();
   void finishConnecting();
   void pollStep();
@@ -106,9 +113,11 @@ class Shell {
   int notice(const std::string& text, const std::string& caption, Icon icon, bool owned);
   void sendExitCommand();
   void showPort();
+  void showCommStatus();
+  std::string storageProblem() const;
   void setStatus(int part, std::string_view text);
 
-  Desktop& desktop_;
+  WatchedDesktop desktop_;
   ModbusSerialMaster& master_;
   const Clock& clock_;
   ShellSetup setup_;
@@ -123,6 +132,12 @@ class Shell {
 
   int connectionTicks_ = 0;                   // the connection dialog's, kept between runs
   ConnectionForm* connectionForm_ = nullptr;  // while the dialog runs
+  // The controller answered and polling started; it stays so while a command
+  // holds the poll timer, and ends with Disconnect, a lost link, a failed
+  // Connect or playback.
+  bool connected_ = false;
+  bool pollTicked_ = false;      // a poll tick has ended since the poll timer last started
+  std::error_code folderError_;  // the data folder could not be created at start-up
   bool ended_ = false;
   std::array<std::string, 4> status_;  // what each status bar part shows
   TextBuffer text_{};

@@ -1,5 +1,6 @@
 list(APPEND VS_QT_SOURCES
   app/connection_view.cpp
+  app/exit_signals.cpp
   app/form_dialog.cpp
   app/form_views.cpp
   app/main_window.cpp
@@ -18,6 +19,7 @@ list(APPEND VS_CORE_SOURCES
   app/mode_labels.cpp
   app/port_selection_form.cpp
   app/shell.cpp
+  app/watched_desktop.cpp
 )
 list(APPEND VS_CORE_POSIX_SOURCES app/serial_devices_posix.cpp)
 list(APPEND VS_CORE_WIN32_SOURCES app/serial_devices_win32.cpp)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "logging/local_date_time.h"
 #include "logging/log_record.h"
@@ -23,13 +25,16 @@ class LogWriter {
   bool logOpenPending() const { return logOpenPending_; }
 
   // Closes the open file and opens the file of now's hour for appending; the
-  // records already in it are kept. Returns false (and writes nothing until the
-  // next successful open) when the file cannot be opened.
+  // records already in it are kept. Returns false when the file cannot be
+  // opened; each later write() tries again.
   bool openForHour(const LocalDateTime& now);
 
   // Appends the record and hands it to the system at once, so that a crash of
   // the program loses nothing. Returns whether the record reached the file:
-  // false when no file is open, writing is disabled, or the write failed.
+  // false when no file is asked for, writing is disabled, or the write failed.
+  // A failed write leaves the file a whole number of records, and the next
+  // record opens it again, so that logging resumes by itself once the disk has
+  // room again.
   bool write(const LogRecord& record);
 
   void close();
@@ -40,19 +45,26 @@ class LogWriter {
   bool enabled() const { return enabled_; }
 
   bool isOpen() const { return file_.is_open(); }
-  // The last open, or a later write, failed; cleared by the next good open.
-  bool failed() const { return failed_; }
+  // Why the last open or write failed; cleared by the next one that works, and
+  // by close().
+  std::error_code error() const { return error_; }
+  bool failed() const { return static_cast<bool>(error_); }
   // The file last opened or tried.
   const std::filesystem::path& filePath() const { return path_; }
 
  private:
+  bool openFile();
+  void fail();
+
   std::filesystem::path directory_;
   std::filesystem::path path_;
   std::ofstream file_;
+  std::uintmax_t wholeSize_ = 0;  // the file's length up to its last whole record
   LocalDateTime fileHour_;
   bool logOpenPending_ = true;
   bool enabled_ = true;
-  bool failed_ = false;
+  bool wanted_ = false;  // a file has been asked for and not closed since
+  std::error_code error_;
 };
 
 }  // namespace vs

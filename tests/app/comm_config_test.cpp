@@ -1,8 +1,13 @@
 #include "app/comm_config.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
 
 #include "support/temp_dir.h"
 
@@ -23,6 +28,12 @@ TEST(CommConfig, ReadsOneWordOrKeepsTheName) {
       {"COM1234567890123", CommConfigStatus::Invalid, "COM1"},
       {byId + "\n", CommConfigStatus::Read, byId},
       {"/" + std::string(kMaxDevicePathLength, 'x'), CommConfigStatus::Invalid, "COM1"},
+      // Control bytes, which a terminal would obey if they were echoed to it.
+      {"COM3\x1b]0;owned\x07", CommConfigStatus::Invalid, "COM1"},
+      {"\x1b[2J", CommConfigStatus::Invalid, "COM1"},
+      {"COM\xc3\xa9", CommConfigStatus::Invalid, "COM1"},
+      {"COM5 \x1b[2J", CommConfigStatus::Read, "COM5"},  // after the word: never read
+      {std::string(kMaxCommConfigSize, ' ') + "COM6", CommConfigStatus::Invalid, "COM1"},
   };
   test::TempDir dir;
   const auto file = dir / "comm_config.dat";
@@ -35,6 +46,31 @@ TEST(CommConfig, ReadsOneWordOrKeepsTheName) {
   }
   std::string portName = "COM1";
   EXPECT_EQ(readCommConfig(dir / "missing.dat", portName), CommConfigStatus::Missing);
+  EXPECT_EQ(portName, "COM1");
+}
+
+// A pipe would hold the program until something wrote to it; this test opens
+// it for writing itself after a while, so that a reader stuck there fails the
+// test instead of hanging it.
+TEST(CommConfig, OnlyARegularFileIsOpened) {
+  test::TempDir dir;
+  const auto pipe = dir / "comm_config.dat";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::string portName = "COM1";
+  auto reading = std::async(std::launch::async, [&] { return readCommConfig(pipe, portName); });
+  if (reading.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+    close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+    ADD_FAILURE() << "the reader waited for a writer";
+  }
+  EXPECT_EQ(reading.get(), CommConfigStatus::NotAFile);
+  EXPECT_EQ(portName, "COM1");
+  EXPECT_FALSE(writeCommConfig(pipe, "COM3"));
+
+  const auto folder = dir / "folder";
+  std::filesystem::create_directory(folder);
+  EXPECT_EQ(readCommConfig(folder, portName), CommConfigStatus::Folder);
+  EXPECT_FALSE(writeCommConfig(folder, "COM3"));
+  EXPECT_EQ(readCommConfig("/dev/zero", portName), CommConfigStatus::NotAFile);
   EXPECT_EQ(portName, "COM1");
 }
 

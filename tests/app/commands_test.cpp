@@ -190,6 +190,17 @@ TEST_F(PortSelection, APickedDeviceIsOpenedSavedAndPolled) {
   EXPECT_EQ(rig.desktop.statusTexts[1], "Port: " + rig.simulator->path() + "   Device ID: 1");
 }
 
+TEST_F(PortSelection, APortThatCannotBeSavedIsReportedAndStillPolled) {
+  rig.connected();
+  const auto file = commConfigPath(rig.data.path());
+  std::filesystem::create_directory(file);
+  choose("7", "1", rig.simulator->path());
+  EXPECT_EQ(rig.boxTexts(),
+            std::vector<std::string>{"Notice|The port setting could not be saved in " +
+                                     file.string() + "."});
+  EXPECT_TRUE(rig.desktop.timerRunning(POLL_TIMER));
+}
+
 // A number edit is read whole: "2,5" is neither port 2 nor Device ID 25. The
 // dialog says which edit it refused and stays open; the link is left alone.
 TEST_F(PortSelection, AnythingButAWholeNumberIsRefusedByName) {

@@ -135,6 +135,30 @@ TEST(StartUp, ThePortComesFromCommConfigUnlessGivenForThisRun) {
   }
 }
 
+// The port setting cannot be used: the program says so and opens COM1.
+TEST(StartUp, ACommConfigThatHoldsNoPortIsReported) {
+  using Make = void (*)(const std::filesystem::path&);
+  const std::pair<Make, std::string> cases[] = {
+      {[](const auto& file) { std::filesystem::create_directory(file); },
+       "is a folder, not a file"},
+      {[](const auto& file) { std::ofstream(file) << "COM3\x1b[2J"; }, "does not hold a port name"},
+  };
+  for (const auto& [make, problem] : cases) {
+    SCOPED_TRACE(problem);
+    ShellRig rig;
+    const auto file = commConfigPath(rig.data.path());
+    make(file);
+    rig.cancelConnecting();
+    rig.make("");
+    rig.shell->startUp();
+    ASSERT_FALSE(rig.desktop.boxes.empty());
+    EXPECT_EQ(rig.boxTexts()[0],
+              "Notice|" + file.string() + " " + problem + ".\nValvescope uses COM1 instead.");
+    EXPECT_EQ(rig.desktop.boxes[0].icon, Icon::Exclamation);
+    EXPECT_EQ(rig.shell->link().portName, "COM1");
+  }
+}
+
 TEST(StartUp, CreatesTheDataFolder) {
   ShellRig rig;
   ShellSetup setup;

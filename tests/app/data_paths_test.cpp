@@ -45,13 +45,14 @@ TEST(DataPaths, ArgumentBeatsEnvironmentBeatsDefault) {
 TEST(DataPaths, CreatesTheFolderWithItsParents) {
   test::TempDir dir;
   const auto folder = dir / "home" / ".local" / "share" / "ORB_QX4";
-  EXPECT_TRUE(ensureDataDirectory(folder));
+  EXPECT_EQ(ensureDataDirectory(folder), std::error_code());
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_TRUE(ensureDataDirectory(folder));  // an existing folder is no error
+  EXPECT_EQ(ensureDataDirectory(folder), std::error_code());  // an existing folder is no error
   EXPECT_EQ(commConfigPath(folder), folder / "comm_config.dat");
 
   std::ofstream(dir / "file") << "x";
-  EXPECT_FALSE(ensureDataDirectory(dir / "file" / "ORB_QX4"));
+  EXPECT_EQ(ensureDataDirectory(dir / "file" / "ORB_QX4"), std::errc::not_a_directory);
+  EXPECT_EQ(ensureDataDirectory(dir / "file"), std::errc::not_a_directory);
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
   ASSERT_TRUE(waitForRecords(40));
   save(window->grab(), "main_window_live.png");
   window->shell().onCommand(CMD_DISCONNECT);
+  EXPECT_EQ(window->shell().statusText(3), "Communication Status: Not connected \u2014 press F12");
+  save(window->grab(), "main_window_not_connected.png");
   const auto requests = master.successCount() - before;
   EXPECT_EQ(requests % 4, 0);
   EXPECT_EQ(records(), requests / 4);
@@ -106,6 +108,7 @@ TEST_F(MainWindowTest, APulledCableIsReportedAndF12ResumesPolling) {
   ASSERT_TRUE(waitFor([&] { return answerer.saw("Notice(B_9600)|Communication Time-out!\n"); },
                       std::chrono::seconds(60)));
   EXPECT_TRUE(answerer.saw("13Information|Communication time-out"));
+  EXPECT_EQ(window->shell().statusText(3), "Communication Status: Not connected \u2014 press F12");
   // At most the blocks of the tick the cable went in, four failed ticks of
   // one block each and the reconnect's probe, every one with its retries.
   EXPECT_LE(master.requestCount() - requestsBefore, 3 + (4 + 1) * (1 + Shell::kRetries));
@@ -119,6 +122,15 @@ TEST_F(MainWindowTest, APulledCableIsReportedAndF12ResumesPolling) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   QTest::keyClick(window.get(), Qt::Key_F12);
   EXPECT_TRUE(waitForRecords(stalled + 5));
+
+  // Polling held by a cancelled port dialog says so until F12.
+  answerer.dialog = [](QDialog& dialog) {
+    if (dynamic_cast<PortSelectionView*>(&dialog) != nullptr) dialog.reject();
+  };
+  window->shell().onCommand(CMD_COMM_PORT);
+  EXPECT_EQ(window->shell().statusText(3),
+            "Communication Status: Polling stopped \u2014 press F12");
+  save(window->grab(), "main_window_polling_stopped.png");
   closeWindow();
 }
 

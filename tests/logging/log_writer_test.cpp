@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "logging/log_files.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace vs {
@@ -133,6 +134,30 @@ TEST(LogWriterFiles, CreatesAMissingFolderAndDropsACutOffRecord) {
   EXPECT_EQ(recordsIn(folder / "log_2026_12_6_9.log"),
             (std::vector{sampleRecord(0), sampleRecord(1)}));
   EXPECT_EQ(readBytes(folder / "log_2026_12_6_9.log").size(), 2 * LogRecord::kSize);
+}
+
+// The disk fills up in the middle of a record: what got out of it is cut off
+// at once, and each later record tries again, so that logging resumes by
+// itself once there is room, with every record in its place.
+TEST(LogWriterFiles, AFullDiskLeavesWholeRecordsAndLoggingResumesWhenThereIsRoom) {
+  test::TempDir dir;
+  const auto file = dir / "log_2026_12_6_9.log";
+  LogWriter writer(dir.path(), kNineAm);
+  ASSERT_TRUE(writer.openForHour(kNineAm));
+  ASSERT_TRUE(writer.write(sampleRecord(0)));
+  {
+    test::FileSizeLimit fullDisk(2 * LogRecord::kSize + 20);
+    EXPECT_TRUE(writer.write(sampleRecord(1)));
+    EXPECT_FALSE(writer.write(sampleRecord(2)));
+    EXPECT_EQ(writer.error(), std::errc::file_too_large);
+    EXPECT_EQ(readBytes(file).size(), 2 * LogRecord::kSize);
+    EXPECT_FALSE(writer.write(sampleRecord(3)));
+    EXPECT_EQ(readBytes(file).size(), 2 * LogRecord::kSize);
+  }
+  EXPECT_TRUE(writer.write(sampleRecord(4)));
+  EXPECT_FALSE(writer.failed());
+  EXPECT_EQ(recordsIn(file), (std::vector{sampleRecord(0), sampleRecord(1), sampleRecord(4)}));
+  EXPECT_EQ(readBytes(file).size(), 3 * LogRecord::kSize);
 }
 
 }  // namespace

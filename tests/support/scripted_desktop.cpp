@@ -23,7 +23,7 @@ std::optional<std::string> nextChoice(std::deque<std::optional<std::string>>& ch
 
 int ScriptedFormHost::messageBox(const std::string& text, const std::string& caption, Icon icon,
                                  Buttons buttons) {
-  boxes.push_back({text, caption, icon, buttons, false});
+  boxes.push_back({text, caption, icon, buttons, false, {}});
   return nextAnswer(answers, buttons);
 }
 
@@ -64,7 +64,7 @@ void ScriptedDesktop::postCommand(int id) {
 
 int ScriptedDesktop::messageBox(const std::string& text, const std::string& caption, Icon icon,
                                 Buttons buttons, bool ownedByMainWindow) {
-  boxes.push_back({text, caption, icon, buttons, ownedByMainWindow});
+  boxes.push_back({text, caption, icon, buttons, ownedByMainWindow, statusTexts[3]});
   calls.push_back("messageBox " + caption + "|" + text);
   if (pumpInModalLoops) runPosted();
   return nextAnswer(answers, buttons);

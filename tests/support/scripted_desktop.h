@@ -19,6 +19,7 @@ struct ShownBox {
   Icon icon = Icon::None;
   Buttons buttons = Buttons::Ok;
   bool owned = false;  // by the main window (Desktop) or by the dialog (FormHost)
+  std::string status;  // the status bar's last part as the box came up (Desktop)
 };
 
 // A FormHost whose timers a test ticks by hand and whose posted messages are

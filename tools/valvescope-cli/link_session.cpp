@@ -20,7 +20,10 @@ constexpr int kRetries = 3;
 // in comm_config.dat, else its first port.
 std::string configuredPort(const Invocation& invocation) {
   std::string port = "COM1";
-  readCommConfig(commConfigPath(resolveDataDirectory(invocation.dataDir)), port);
+  const auto file = commConfigPath(resolveDataDirectory(invocation.dataDir));
+  if (const auto problem = commConfigProblem(readCommConfig(file, port)); !problem.empty()) {
+    complain(file.string() + " " + std::string(problem) + "; using " + port);
+  }
   return port;
 }
 
