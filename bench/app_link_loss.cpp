@@ -15,9 +15,9 @@
 #include <string>
 #include <thread>
 
-#include "app/command_ids.h"
-#include "app/form.h"
-#include "app/shell.h"
+#include "forms/command_ids.h"
+#include "forms/form.h"
+#include "shell/shell.h"
 #include "link/modbus_rtu_master.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "dialogs/typed_numbers.h"
 
 namespace vs {

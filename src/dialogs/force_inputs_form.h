@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/form.h"
-#include "app/shell_context.h"
+#include "forms/form.h"
+#include "forms/shell_context.h"
 
 namespace vs {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "registers/register_map.h"
 
 namespace vs {

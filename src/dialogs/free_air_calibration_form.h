@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/form.h"
-#include "app/shell_context.h"
+#include "forms/form.h"
+#include "forms/shell_context.h"
 
 namespace vs {
 

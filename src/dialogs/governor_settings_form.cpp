@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "dialogs/typed_numbers.h"
 
 namespace vs {

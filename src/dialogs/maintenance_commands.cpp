@@ -1,6 +1,6 @@
 #include "dialogs/maintenance_commands.h"
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "dialogs/force_inputs_form.h"
 #include "dialogs/free_air_calibration_form.h"
 #include "dialogs/governor_settings_form.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/shell_context.h"
+#include "forms/shell_context.h"
 
 namespace vs {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/form.h"
-#include "app/valve_link.h"
+#include "forms/form.h"
+#include "forms/valve_link.h"
 
 namespace vs {
 

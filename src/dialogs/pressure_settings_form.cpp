@@ -1,6 +1,6 @@
 #include "dialogs/pressure_settings_form.h"
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 
 namespace vs {
 namespace {

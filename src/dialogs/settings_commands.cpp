@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "dialogs/o2_sensor_settings_form.h"
 #include "dialogs/password_gate_form.h"
 #include "dialogs/pressure_settings_form.h"

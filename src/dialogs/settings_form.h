@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form.h"
-#include "app/shell_context.h"
+#include "forms/form.h"
+#include "forms/shell_context.h"
 
 namespace vs {
 

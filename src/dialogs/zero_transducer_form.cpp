@@ -1,6 +1,6 @@
 #include "dialogs/zero_transducer_form.h"
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "registers/register_map.h"
 
 namespace vs {

@@ -11,10 +11,12 @@ list(APPEND VS_CORE_SOURCES
 )
 list(APPEND VS_CORE_POSIX_SOURCES
   link/posix_tty.cpp
+  link/serial_devices_posix.cpp
   link/serial_port_posix.cpp
   link/serial_stream_buf_posix.cpp
 )
 list(APPEND VS_CORE_WIN32_SOURCES
+  link/serial_devices_win32.cpp
   link/serial_port_win32.cpp
   link/serial_stream_buf_win32.cpp
   link/win32_comm.cpp

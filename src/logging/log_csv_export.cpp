@@ -4,7 +4,7 @@
 #include <charconv>
 #include <vector>
 
-#include "app/mode_labels.h"
+#include "shell/mode_labels.h"
 #include "files/replacing_file.h"
 #include "logging/local_date_time.h"
 #include "logging/log_file_reader.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/valve_link.h"
+#include "forms/valve_link.h"
 
 namespace vs {
 

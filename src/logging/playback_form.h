@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/desktop.h"
-#include "app/form.h"
+#include "forms/desktop.h"
+#include "forms/form.h"
 #include "logging/export_progress.h"
 #include "logging/local_date_time.h"
 #include "logging/playback_state.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/valve_link.h"
+#include "forms/valve_link.h"
 #include "logging/log_record.h"
 
 namespace vs {

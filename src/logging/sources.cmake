@@ -10,9 +10,9 @@ list(APPEND VS_CORE_SOURCES
   logging/playback_form.cpp
   logging/playback_state.cpp
 )
-list(APPEND VS_CORE_POSIX_SOURCES logging/local_tm_posix.cpp)
-list(APPEND VS_CORE_WIN32_SOURCES logging/local_tm_win32.cpp)
-list(APPEND VS_QT_SOURCES
-  logging/page_slider.cpp
-  logging/playback_view.cpp
+list(APPEND VS_CORE_POSIX_SOURCES
+  logging/local_tm_posix.cpp
+)
+list(APPEND VS_CORE_WIN32_SOURCES
+  logging/local_tm_win32.cpp
 )

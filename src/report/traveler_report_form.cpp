@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "dialogs/command_frame.h"
+#include "forms/command_frame.h"
 #include "registers/register_map.h"
 
 namespace vs {

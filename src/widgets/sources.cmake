@@ -5,6 +5,3 @@ list(APPEND VS_CORE_SOURCES
   widgets/palette.cpp
   widgets/trend_chart.cpp
 )
-list(APPEND VS_QT_SOURCES
-  widgets/qpainter_canvas.cpp
-)

@@ -8,8 +8,8 @@
 #include "dialogs/maintenance_commands.h"
 #include "dialogs/password_gate_form.h"
 #include "dialogs/settings_commands.h"
-#include "registers/calibration_list_form.h"
-#include "registers/register_commands.h"
+#include "dialogs/calibration_list_form.h"
+#include "dialogs/register_commands.h"
 #include "support/controller_bench.h"
 
 namespace vs {

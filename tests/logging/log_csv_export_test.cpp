@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mode_labels.h"
+#include "shell/mode_labels.h"
 #include "logging/local_date_time.h"
 #include "logging/log_files.h"
 #include "support/temp_dir.h"

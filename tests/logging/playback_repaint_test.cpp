@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/live_view.h"
+#include "shell/live_view.h"
 #include "logging/log_files.h"
 #include "logging/playback_form.h"
 #include "support/recording_canvas.h"

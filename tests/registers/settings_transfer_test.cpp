@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "link/master_result.h"
-#include "registers/download_settings_form.h"
-#include "registers/register_commands.h"
+#include "dialogs/download_settings_form.h"
+#include "dialogs/register_commands.h"
 #include "registers/settings_file.h"
-#include "registers/upload_settings_form.h"
+#include "dialogs/upload_settings_form.h"
 #include "support/controller_bench.h"
 #include "support/full_disk.h"
 

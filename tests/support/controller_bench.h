@@ -2,10 +2,10 @@
 
 #include <type_traits>
 
-#include "app/command_ids.h"
-#include "app/service_memory.h"
-#include "app/shell_context.h"
-#include "app/valve_link.h"
+#include "forms/command_ids.h"
+#include "forms/service_memory.h"
+#include "forms/shell_context.h"
+#include "forms/valve_link.h"
 #include "sim/loopback_master.h"
 #include "sim/simulated_controller.h"
 #include "support/recording_master.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop.h"
-#include "app/form.h"
+#include "forms/desktop.h"
+#include "forms/form.h"
 
 namespace vs::test {
 

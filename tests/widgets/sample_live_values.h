@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/valve_link.h"
+#include "forms/valve_link.h"
 
 namespace vs::test {
 

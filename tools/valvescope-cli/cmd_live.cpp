@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "app/live_values.h"
-#include "app/mode_labels.h"
-#include "app/valve_link.h"
+#include "shell/live_values.h"
+#include "shell/mode_labels.h"
+#include "forms/valve_link.h"
 #include "cli_text.h"
 #include "commands.h"
 #include "link_session.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/comm_config.h"
-#include "app/data_paths.h"
+#include "shell/comm_config.h"
+#include "shell/data_paths.h"
 #include "cli_text.h"
 #include "link/master_result.h"
 #include "link/send_exit_command.h"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "forms/form.h"
+#include "forms/shell_context.h"
+
+namespace vs {
+
+// "Download Settings" (template 140): reads a settings file the user chooses
+// and writes it to the controller, then waits about five seconds on its own
+// timer before telling the controller that the download is complete.
+class DownloadSettingsForm : public Form {
+ public:
+  static constexpr int kTemplateId = 140;
+  static constexpr int DOWNLOAD_TIMER = 275;
+  static constexpr int kTimerPeriod = 50;  // ms
+  static constexpr int kTicksToComplete = 99;
+  // Posted to itself with the outcome: 0 completed, 1 a write failed.
+  static constexpr int COMPLETION_MESSAGE = 0x8002;
+  static constexpr const char* kDownloading =
+      "QX4 Viewer is downloading new settings. Please wait...";
+  static constexpr const char* kCompleted = "Download is successfully completed.";
+  static constexpr const char* kTimedOut = "Communication Time-Out. Please try again.";
+  // Device ID 0 is Modbus broadcast: the blocks would go out unconfirmed.
+  static constexpr const char* kBroadcastRefused =
+      "Device ID 0 gets no answer from any controller. Set the controller's Device ID (Comm "
+      "Port) first. Nothing was written.";
+
+  explicit DownloadSettingsForm(ShellContext& ctx) : Form(kTemplateId), ctx_(ctx) {}
+
+  const std::string& path() const { return path_; }
+  const std::string& status() const { return status_; }
+  int progress() const { return progress_; }  // 0 to 100
+  bool progressShown() const { return progressShown_; }
+
+  void selectFile();
+  void download();
+  void close();
+  void onClose() override { close(); }
+  void onTimer(int id) override;
+  void onMessage(int message, std::intptr_t outcome) override;
+
+ private:
+  ShellContext& ctx_;
+  std::string path_;
+  std::string status_;
+  std::string fileError_;  // why the chosen file cannot be downloaded; empty when it can
+  int progress_ = 0;
+  bool progressShown_ = false;
+  int ticks_ = 0;
+};
+
+}  // namespace vs

@@ -1,0 +1,3 @@
+list(APPEND VS_CORE_SOURCES
+  forms/command_frame.cpp
+)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "qt/form_dialog.h"
+#include "dialogs/calibration_list_form.h"
+
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+namespace vs {
+
+// "Calibration Settings": the register list, the value edit, Change, Save &
+// Close and Close, and a status line for refused or failed changes.
+class CalibrationListView : public FormDialog {
+ public:
+  CalibrationListView(CalibrationListForm& form, QWidget* parent);
+
+ protected:
+  void refresh() override;
+
+ private:
+  CalibrationListForm& form_;
+  QTreeWidget* list_;
+  QLineEdit* edit_;
+  QLabel* status_;
+};
+
+}  // namespace vs

@@ -1,3 +1,0 @@
-list(APPEND VS_QT_SOURCES
-  resources/valvescope.qrc
-)

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "forms/desktop.h"
+#include "shell/live_view.h"
+#include "shell/mode_labels.h"
+#include "forms/service_memory.h"
+#include "forms/shell_context.h"
+#include "forms/valve_link.h"
+#include "shell/watched_desktop.h"
+#include "link/modbus_serial_master.h"
+#include "logging/clock.h"
+#include "logging/log_record.h"
+#include "logging/log_writer.h"
+#include "logging/playback_state.h"
+
+namespace vs {
+
+class Canvas;
+class ConnectionForm;
+
+// The keys the main window acts on.
+enum class ShellKey { F2, F3, F4, F12, Escape, Other };
+
+struct ShellSetup {
+  std::filesystem::path dataDirectory;  // comm_config.dat, the logs, the file choosers
+  // A port for this run only (--port, or the simulated controller's line):
+  // comm_config.dat is then not read at start-up.
+  std::optional<std::string> port;
+  bool simulated = false;  // `port` is the built-in simulated controller
+  // Ends the program at once with the exit code (the Exit command).
+  std::function<void(int)> endProcess;
+};
+
+// The main window's behaviour without the window: start-up, the connection
+// step and the poll step, the commands and keys, the log files, the repaint
+// and both ways out. The window system comes in through Desktop, which calls
+// back into the on...() handlers from its event loop, one at a time.
+class Shell : private WatchedDesktop::Watcher {
+ public:
+  static constexpr int kBaudRate = 9600;
+  static constexpr int kTimerMilliseconds = 200;
+  // Retries of every request while polling and in the dialogs: a reply spoilt
+  // by noise costs one quick retry instead of a failed poll.
+  static constexpr int kRetries = 3;
+  // The connection step repeats its probe twenty times by itself, so retrying
+  // inside one attempt would only make a missing controller take four times as
+  // long to report.
+  static constexpr int kConnectionRetries = 0;
+  static constexpr int kConnectAttemptLimit = 20;
+  static constexpr int kConnectSuccessesNeeded = 9;
+  static constexpr int kFailedPollLimit = 3;  // one more and the link is taken as lost
+
+  Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, ShellSetup setup);
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+
+  // The window has been created: status bar texts and timers.
+  void onCreate();
+  // The window is on screen: read the port, open it and run the connection
+  // dialog until the controller answers or the user gives up.
+  void startUp();
+  void onTimer(int id);
+  // A command id of the menu, or an application message (WM_OPEN_LOG).
+  void onCommand(int id);
+  void onKey(ShellKey key);
+  // The close box: asks, and shuts down on Yes. True when the window is to go.
+  bool onClose();
+  void onResize(int width, int height);
+  void onPaint(Canvas& canvas);
+
+  // After Exit or a confirmed close nothing more is done.
+  bool ended() const { return ended_; }
+  bool logFileEnabled() const { return log_.enabled(); }
+
+  ValveLink& link() { return link_; }
+  LiveView& view() { return view_; }
+  PlaybackState& playback() { return playback_; }
+  LogWriter& logWriter() { return log_; }
+  ServiceMemory& memory() { return memory_; }
+  const std::string& statusText(int part) const {
+    return status_.at(static_cast<std::size_t>(part));
+  }
+
+ private:
+  CommState commState() const;
+  void timerChanged(int id, bool running) override;
+  void modalLoopStarting() override { showCommStatus(); }
+
+  void connectionStep();
+  void finishConnecting();
+  void pollStep();
+  bool readLiveBlocks();
+  void connect();
+  void disconnect();
+  void commPort();
+  void playbackCommand();
+  void exitCommand();
+  void clockTick();
+  void openLog();
+  // Opens portName at 9600 8N1 with the given retries; a failed open never
+  // leaves the port held.
+  int openPort(int retries);
+  int read(int firstRegister, std::int16_t* out, int count);
+  void post(int id) { desktop_.postCommand(id); }
+  int notice(const std::string& text, const std::string& caption, Icon icon, bool owned);
+  void sendExitCommand();
+  void showPort();
+  void showCommStatus();
+  std::string storageProblem() const;
+  void setStatus(int part, std::string_view text);
+
+  WatchedDesktop desktop_;
+  ModbusSerialMaster& master_;
+  const Clock& clock_;
+  ShellSetup setup_;
+
+  ValveLink link_;
+  ServiceMemory memory_;
+  LiveView view_;
+  PlaybackState playback_;
+  LogWriter log_;
+  LogRecord logRecord_;
+  ShellContext context_;
+
+  int connectionTicks_ = 0;                   // the connection dialog's, kept between runs
+  ConnectionForm* connectionForm_ = nullptr;  // while the dialog runs
+  // The controller answered and polling started; it stays so while a command
+  // holds the poll timer, and ends with Disconnect, a lost link, a failed
+  // Connect or playback.
+  bool connected_ = false;
+  bool pollTicked_ = false;      // a poll tick has ended since the poll timer last started
+  std::error_code folderError_;  // the data folder could not be created at start-up
+  bool ended_ = false;
+  std::array<std::string, 4> status_;  // what each status bar part shows
+  TextBuffer text_{};
+};
+
+}  // namespace vs

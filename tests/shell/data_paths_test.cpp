@@ -1,0 +1,59 @@
+#include "shell/data_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace vs {
+namespace {
+
+EnvironmentLookup environmentOf(std::map<std::string, std::string> variables) {
+  return [variables](const char* name) -> std::optional<std::filesystem::path> {
+    const auto it = variables.find(name);
+    if (it == variables.end() || it->second.empty()) return std::nullopt;
+    return std::filesystem::path(it->second);
+  };
+}
+
+TEST(DataPaths, UserDataFolderByDefault) {
+  EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"HOME", "/home/tech"}})),
+            "/home/tech/.local/share/ORB_QX4");
+  EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"HOME", "/home/tech"},
+                                                              {"XDG_DATA_HOME", "/data/xdg"}})),
+            "/data/xdg/ORB_QX4");
+  // A relative XDG_DATA_HOME is not to be used.
+  EXPECT_EQ(resolveDataDirectory(std::nullopt,
+                                 environmentOf({{"HOME", "/home/tech"}, {"XDG_DATA_HOME", "rel"}})),
+            "/home/tech/.local/share/ORB_QX4");
+}
+
+TEST(DataPaths, ArgumentBeatsEnvironmentBeatsDefault) {
+  const auto environment =
+      environmentOf({{"HOME", "/home/tech"}, {"VALVESCOPE_DATA_DIR", "/srv/qx4"}});
+  EXPECT_EQ(resolveDataDirectory(std::nullopt, environment), "/srv/qx4");
+  EXPECT_EQ(resolveDataDirectory(std::filesystem::path("/mnt/usb/logs"), environment),
+            "/mnt/usb/logs");
+  EXPECT_EQ(resolveDataDirectory(std::filesystem::path("rel/logs"), environment),
+            std::filesystem::current_path() / "rel/logs");
+  EXPECT_EQ(resolveDataDirectory(std::filesystem::path(), environment), "/srv/qx4");
+}
+
+TEST(DataPaths, CreatesTheFolderWithItsParents) {
+  test::TempDir dir;
+  const auto folder = dir / "home" / ".local" / "share" / "ORB_QX4";
+  EXPECT_EQ(ensureDataDirectory(folder), std::error_code());
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_EQ(ensureDataDirectory(folder), std::error_code());  // an existing folder is no error
+  EXPECT_EQ(commConfigPath(folder), folder / "comm_config.dat");
+
+  std::ofstream(dir / "file") << "x";
+  EXPECT_EQ(ensureDataDirectory(dir / "file" / "ORB_QX4"), std::errc::not_a_directory);
+  EXPECT_EQ(ensureDataDirectory(dir / "file"), std::errc::not_a_directory);
+}
+
+}  // namespace
+}  // namespace vs
