@@ -18,7 +18,7 @@ build: deps
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	$(BUILD_DIR)/src/valvescope --simulate
+	$(BUILD_DIR)/bin/valvescope --simulate
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)

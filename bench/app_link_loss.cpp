@@ -17,8 +17,8 @@
 
 #include "forms/command_ids.h"
 #include "forms/form.h"
-#include "shell/shell.h"
 #include "link/modbus_rtu_master.h"
+#include "shell/shell.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
 

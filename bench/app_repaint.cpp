@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/live_view.h"
-#include "qt/panel_widget.h"
 #include "logging/playback_state.h"
-#include "sample_live_values.h"
+#include "qt/panel_widget.h"
 #include "qt/qpainter_canvas.h"
+#include "sample_live_values.h"
+#include "shell/live_view.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "dialogs/calibration_list_form.h"
 
-#include "forms/command_frame.h"
 #include "dialogs/typed_numbers.h"
+#include "forms/command_frame.h"
 
 namespace vs {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "dialogs/settings_file_chooser.h"
 #include "forms/command_frame.h"
 #include "registers/settings_file.h"
-#include "dialogs/settings_file_chooser.h"
 #include "registers/settings_transfer.h"
 
 namespace vs {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "forms/command_frame.h"
 #include "dialogs/typed_numbers.h"
+#include "forms/command_frame.h"
 
 namespace vs {
 namespace {

@@ -1,13 +1,12 @@
 #include "dialogs/maintenance_commands.h"
 
-#include "forms/command_frame.h"
 #include "dialogs/force_inputs_form.h"
 #include "dialogs/free_air_calibration_form.h"
 #include "dialogs/governor_settings_form.h"
 #include "dialogs/o2_schedule_form.h"
 #include "dialogs/settings_commands.h"
+#include "forms/command_frame.h"
 #include "registers/register_map.h"
-#include "report/traveler_report_form.h"
 
 namespace vs {
 namespace {
@@ -76,11 +75,6 @@ void freeAirCalibrationCommand(ShellContext& ctx) {
     ctx.desktop.runForm(form);
   }
   postConnect(ctx);
-}
-
-void travelerReportCommand(ShellContext& ctx) {
-  TravelerReportForm form(ctx);
-  ctx.desktop.runForm(form);
 }
 
 }  // namespace vs

@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "forms/command_frame.h"
-#include "dialogs/settings_commands.h"
 #include "dialogs/calibration_list_form.h"
 #include "dialogs/download_settings_form.h"
-#include "registers/settings_transfer.h"
+#include "dialogs/settings_commands.h"
 #include "dialogs/upload_settings_form.h"
+#include "forms/command_frame.h"
+#include "registers/settings_transfer.h"
 
 namespace vs {
 namespace {

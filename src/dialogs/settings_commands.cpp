@@ -3,11 +3,11 @@
 #include <array>
 #include <utility>
 
-#include "forms/command_frame.h"
 #include "dialogs/o2_sensor_settings_form.h"
 #include "dialogs/password_gate_form.h"
 #include "dialogs/pressure_settings_form.h"
 #include "dialogs/zero_transducer_form.h"
+#include "forms/command_frame.h"
 #include "registers/register_map.h"
 
 namespace vs {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "forms/command_frame.h"
 #include "dialogs/typed_numbers.h"
+#include "forms/command_frame.h"
 
 namespace vs {
 namespace {

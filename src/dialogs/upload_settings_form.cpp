@@ -1,7 +1,7 @@
 #include "dialogs/upload_settings_form.h"
 
-#include "registers/settings_file.h"
 #include "dialogs/settings_file_chooser.h"
+#include "registers/settings_file.h"
 
 namespace vs {
 

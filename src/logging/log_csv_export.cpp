@@ -4,10 +4,10 @@
 #include <charconv>
 #include <vector>
 
-#include "shell/mode_labels.h"
 #include "files/replacing_file.h"
 #include "logging/local_date_time.h"
 #include "logging/log_file_reader.h"
+#include "registers/mode_label.h"
 
 namespace vs {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/form_dialog.h"
 #include "dialogs/calibration_list_form.h"
+#include "qt/form_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "qt/form_dialog.h"
 #include "dialogs/force_inputs_form.h"
+#include "qt/form_dialog.h"
 
 class QLineEdit;
 

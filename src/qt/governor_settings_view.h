@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/arranged_settings_view.h"
 #include "dialogs/governor_settings_form.h"
+#include "qt/arranged_settings_view.h"
 
 namespace vs {
 

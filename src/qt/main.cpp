@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "forms/command_ids.h"
-#include "shell/command_line.h"
-#include "shell/data_paths.h"
-#include "qt/exit_signals.h"
-#include "qt/main_window.h"
 #include "link/modbus_rtu_master.h"
 #include "logging/clock.h"
+#include "qt/exit_signals.h"
+#include "qt/main_window.h"
+#include "shell/command_line.h"
+#include "shell/data_paths.h"
 
 #if !defined(_WIN32)
 #include "sim/pty_simulator.h"

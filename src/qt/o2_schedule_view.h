@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/arranged_settings_view.h"
 #include "dialogs/o2_schedule_form.h"
+#include "qt/arranged_settings_view.h"
 
 namespace vs {
 

@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-#include "shell/shell.h"
 #include "qt/qpainter_canvas.h"
+#include "shell/shell.h"
 
 namespace vs {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/form_dialog.h"
 #include "dialogs/password_gate_form.h"
+#include "qt/form_dialog.h"
 
 class QLineEdit;
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "qt/form_dialog.h"
 #include "logging/export_progress.h"
 #include "logging/playback_form.h"
+#include "qt/form_dialog.h"
 
 class QDateEdit;
 class QLabel;
@@ -17,8 +17,8 @@ namespace vs {
 class PageSlider;
 
 // "Playback Dialog": the day, the loaded file and what is wrong with it, the
-// slider with the page in memory, the transport buttons, Export CSV and Close. It shows its form and
-// the progress of a running export.
+// slider with the page in memory, the transport buttons, Export CSV and Close. It shows its form
+// and the progress of a running export.
 class PlaybackView : public FormDialog, private ExportProgress {
  public:
   PlaybackView(PlaybackForm& form, QWidget* parent);

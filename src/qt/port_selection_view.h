@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/form_dialog.h"
 #include "dialogs/port_selection_form.h"
+#include "qt/form_dialog.h"
 
 class QComboBox;
 class QLineEdit;

@@ -108,8 +108,8 @@ TextMetrics QPainterCanvas::textMetrics() {
   useFont();
   // Measured rather than asked of the font: fontconfig describes some
   // monospaced families (Noto Sans Mono among them) as proportional.
-  const bool fixedPitch = metrics_->horizontalAdvance(QChar('i')) ==
-                          metrics_->horizontalAdvance(QChar('W'));
+  const bool fixedPitch =
+      metrics_->horizontalAdvance(QChar('i')) == metrics_->horizontalAdvance(QChar('W'));
   return {metrics_->averageCharWidth(), metrics_->height(), fixedPitch};
 }
 

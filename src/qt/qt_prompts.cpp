@@ -6,8 +6,8 @@
 
 namespace vs {
 
-int showMessageBox(QWidget* parent, const std::string& text, const std::string& caption,
-                   Icon icon, Buttons buttons) {
+int showMessageBox(QWidget* parent, const std::string& text, const std::string& caption, Icon icon,
+                   Buttons buttons) {
   QMessageBox box(parent);
   box.setWindowTitle(QString::fromStdString(caption));
   box.setText(QString::fromStdString(text));
@@ -41,9 +41,9 @@ std::optional<std::string> showFileDialog(QWidget* parent, const FileDialogReque
   dialog.setNameFilters(filters);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(request.mode == FileDialogRequest::Mode::Save ? QFileDialog::AcceptSave
-                                                                      : QFileDialog::AcceptOpen);
+                                                                     : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.mode == FileDialogRequest::Mode::Save ? QFileDialog::AnyFile
-                                                                    : QFileDialog::ExistingFile);
+                                                                   : QFileDialog::ExistingFile);
   if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "qt/form_dialog.h"
 #include "dialogs/settings_form.h"
+#include "qt/form_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "qt/form_dialog.h"
 #include "dialogs/download_settings_form.h"
 #include "dialogs/upload_settings_form.h"
+#include "qt/form_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/form_dialog.h"
 #include "dialogs/zero_transducer_form.h"
+#include "qt/form_dialog.h"
 
 namespace vs {
 

@@ -131,4 +131,9 @@ void TravelerReportForm::saveAsPdf(PagePrinter& printer) {
   }
 }
 
+void travelerReportCommand(ShellContext& ctx) {
+  TravelerReportForm form(ctx);
+  ctx.desktop.runForm(form);
+}
+
 }  // namespace vs

@@ -83,4 +83,7 @@ class TravelerReportForm : public Form {
   std::vector<std::string> commentLines_;
 };
 
+// The Traveler Report command (40026): the dialog only; polling is left as it is.
+void travelerReportCommand(ShellContext& ctx);
+
 }  // namespace vs

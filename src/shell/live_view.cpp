@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/mode_labels.h"
 #include "logging/playback_state.h"
+#include "registers/mode_label.h"
 #include "widgets/canvas.h"
 
 namespace vs {

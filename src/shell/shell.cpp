@@ -3,21 +3,22 @@
 #include <algorithm>
 #include <charconv>
 
-#include "shell/comm_config.h"
-#include "forms/command_ids.h"
 #include "dialogs/connection_form.h"
-#include "shell/data_paths.h"
-#include "shell/live_values.h"
-#include "shell/mode_labels.h"
+#include "dialogs/maintenance_commands.h"
 #include "dialogs/port_properties_form.h"
 #include "dialogs/port_selection_form.h"
-#include "link/serial_devices.h"
-#include "dialogs/maintenance_commands.h"
-#include "dialogs/settings_commands.h"
-#include "link/send_exit_command.h"
-#include "logging/playback_form.h"
 #include "dialogs/register_commands.h"
+#include "dialogs/settings_commands.h"
+#include "forms/command_ids.h"
+#include "link/send_exit_command.h"
+#include "link/serial_devices.h"
+#include "logging/playback_form.h"
 #include "registers/register_map.h"
+#include "report/traveler_report_form.h"
+#include "shell/comm_config.h"
+#include "shell/comm_status.h"
+#include "shell/data_paths.h"
+#include "shell/live_values.h"
 
 namespace vs {
 namespace {

@@ -9,17 +9,17 @@
 #include <system_error>
 
 #include "forms/desktop.h"
-#include "shell/live_view.h"
-#include "shell/mode_labels.h"
 #include "forms/service_memory.h"
 #include "forms/shell_context.h"
 #include "forms/valve_link.h"
-#include "shell/watched_desktop.h"
 #include "link/modbus_serial_master.h"
 #include "logging/clock.h"
 #include "logging/log_record.h"
 #include "logging/log_writer.h"
 #include "logging/playback_state.h"
+#include "shell/comm_status.h"
+#include "shell/live_view.h"
+#include "shell/watched_desktop.h"
 
 namespace vs {
 

@@ -1,10 +1,10 @@
 list(APPEND VS_CORE_SOURCES
   shell/comm_config.cpp
+  shell/comm_status.cpp
   shell/command_line.cpp
   shell/data_paths.cpp
   shell/live_values.cpp
   shell/live_view.cpp
-  shell/mode_labels.cpp
   shell/shell.cpp
   shell/watched_desktop.cpp
 )

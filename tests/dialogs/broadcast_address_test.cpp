@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/calibration_list_form.h"
 #include "dialogs/maintenance_commands.h"
 #include "dialogs/password_gate_form.h"
-#include "dialogs/settings_commands.h"
-#include "dialogs/calibration_list_form.h"
 #include "dialogs/register_commands.h"
+#include "dialogs/settings_commands.h"
 #include "support/controller_bench.h"
 
 namespace vs {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/password_gate_form.h"
 #include "dialogs/calibration_list_form.h"
+#include "dialogs/password_gate_form.h"
 #include "dialogs/register_commands.h"
 #include "support/controller_bench.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/mode_labels.h"
 #include "logging/local_date_time.h"
 #include "logging/log_files.h"
+#include "registers/mode_label.h"
 #include "support/temp_dir.h"
 
 namespace vs {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "shell/live_view.h"
 #include "logging/log_files.h"
 #include "logging/playback_form.h"
+#include "shell/live_view.h"
 #include "support/recording_canvas.h"
 #include "support/scripted_desktop.h"
 #include "support/temp_dir.h"

@@ -8,13 +8,13 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "dialogs/port_selection_form.h"
 #include "dialogs/o2_sensor_settings_form.h"
 #include "dialogs/password_gate_form.h"
+#include "dialogs/port_selection_form.h"
 #include "dialogs/pressure_settings_form.h"
 #include "dialogs/zero_transducer_form.h"
-#include "support/controller_bench.h"
 #include "qt/view_harness.h"
+#include "support/controller_bench.h"
 
 namespace vs {
 namespace {

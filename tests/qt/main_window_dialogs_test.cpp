@@ -16,22 +16,22 @@
 #include <iterator>
 #include <sstream>
 
+#include "dialogs/download_settings_form.h"
+#include "dialogs/settings_form.h"
+#include "dialogs/upload_settings_form.h"
 #include "forms/valve_link.h"
-#include "qt/window_rig.h"
+#include "qt/calibration_list_view.h"
 #include "qt/force_inputs_view.h"
 #include "qt/free_air_calibration_view.h"
 #include "qt/governor_settings_view.h"
 #include "qt/o2_schedule_view.h"
 #include "qt/settings_dialog_view.h"
-#include "dialogs/settings_form.h"
-#include "qt/zero_transducer_view.h"
-#include "qt/calibration_list_view.h"
-#include "dialogs/download_settings_form.h"
-#include "registers/register_map.h"
 #include "qt/settings_file_views.h"
-#include "dialogs/upload_settings_form.h"
 #include "qt/traveler_report_view.h"
 #include "qt/view_harness.h"
+#include "qt/window_rig.h"
+#include "qt/zero_transducer_view.h"
+#include "registers/register_map.h"
 
 namespace vs {
 namespace {

@@ -16,9 +16,9 @@
 #include "dialogs/free_air_calibration_form.h"
 #include "dialogs/governor_settings_form.h"
 #include "dialogs/o2_schedule_form.h"
+#include "qt/view_harness.h"
 #include "report/traveler_report_form.h"
 #include "support/controller_bench.h"
-#include "qt/view_harness.h"
 
 namespace vs {
 namespace {

@@ -21,14 +21,14 @@
 #include <memory>
 
 #include "forms/command_ids.h"
-#include "qt/main_window.h"
-#include "shell/shell_rig.h"
 #include "logging/log_file_name.h"
 #include "logging/log_file_reader.h"
 #include "logging/log_files.h"
+#include "qt/main_window.h"
 #include "qt/page_slider.h"
 #include "qt/playback_view.h"
 #include "qt/view_harness.h"
+#include "shell/shell_rig.h"
 
 namespace vs {
 namespace {

@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "logging/log_files.h"
-#include "qt/page_slider.h"
 #include "logging/playback_rig.h"
+#include "qt/page_slider.h"
 #include "qt/view_harness.h"
 
 namespace vs {

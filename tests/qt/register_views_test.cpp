@@ -12,11 +12,11 @@
 
 #include "dialogs/calibration_list_form.h"
 #include "dialogs/download_settings_form.h"
+#include "dialogs/upload_settings_form.h"
+#include "qt/view_harness.h"
 #include "registers/settings_file.h"
 #include "registers/settings_transfer.h"
-#include "dialogs/upload_settings_form.h"
 #include "support/controller_bench.h"
-#include "qt/view_harness.h"
 
 namespace vs {
 namespace {

@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QImage>
 
-#include "shell/live_view.h"
-#include "qt/panel_widget.h"
 #include "gui_app.h"
 #include "logging/playback_state.h"
-#include "widgets/sample_live_values.h"
+#include "qt/panel_widget.h"
 #include "qt/qpainter_canvas.h"
+#include "shell/live_view.h"
+#include "widgets/sample_live_values.h"
 
 namespace vs {
 namespace {

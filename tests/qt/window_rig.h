@@ -24,16 +24,16 @@
 #include <string>
 #include <vector>
 
-#include "qt/main_window.h"
 #include "dialogs/password_gate_form.h"
-#include "qt/password_gate_view.h"
 #include "link/modbus_rtu_master.h"
 #include "logging/clock.h"
 #include "logging/log_record.h"
+#include "qt/main_window.h"
+#include "qt/password_gate_view.h"
+#include "qt/view_harness.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
 #include "support/temp_dir.h"
-#include "qt/view_harness.h"
 
 namespace vs::test {
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <fstream>
 
-#include "link/master_result.h"
 #include "dialogs/download_settings_form.h"
 #include "dialogs/register_commands.h"
-#include "registers/settings_file.h"
 #include "dialogs/upload_settings_form.h"
+#include "link/master_result.h"
+#include "registers/settings_file.h"
 #include "support/controller_bench.h"
 #include "support/full_disk.h"
 

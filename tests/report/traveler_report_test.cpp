@@ -3,7 +3,6 @@
 // Print, Save as PDF and Cancel end.
 #include <gtest/gtest.h>
 
-#include "dialogs/maintenance_commands.h"
 #include "report/traveler_report_form.h"
 #include "support/controller_bench.h"
 #include "support/recording_canvas.h"

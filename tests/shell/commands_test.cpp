@@ -5,13 +5,13 @@
 
 #include <thread>
 
-#include "shell/comm_config.h"
-#include "shell/data_paths.h"
 #include "dialogs/port_properties_form.h"
 #include "dialogs/port_selection_form.h"
 #include "link/serial_port.h"
 #include "logging/log_files.h"
 #include "logging/playback_form.h"
+#include "shell/comm_config.h"
+#include "shell/data_paths.h"
 #include "shell_rig.h"
 #include "support/recording_canvas.h"
 

@@ -5,9 +5,9 @@
 
 #include <fstream>
 
+#include "registers/register_map.h"
 #include "shell/comm_config.h"
 #include "shell/data_paths.h"
-#include "registers/register_map.h"
 #include "shell_rig.h"
 
 namespace vs {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/mode_labels.h"
 #include "logging/log_file_name.h"
 #include "logging/log_file_reader.h"
 #include "registers/register_map.h"
+#include "shell/comm_status.h"
 #include "shell_rig.h"
 #include "support/recording_canvas.h"
 

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "forms/command_ids.h"
 #include "dialogs/connection_form.h"
-#include "shell/shell.h"
+#include "forms/command_ids.h"
 #include "link/modbus_rtu_master.h"
 #include "logging/clock.h"
+#include "shell/shell.h"
 #include "sim/manual_clock.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
@@ -39,7 +39,6 @@ class TestClock : public Clock {
 // mostly exception replies, which cost no waiting.
 class ShellRig {
  public:
-
   explicit ShellRig(sim::ControllerOptions options = {})
       : controller(withClock(options, simClock)) {
     simulator = std::make_unique<sim::PtySimulator>(controller);

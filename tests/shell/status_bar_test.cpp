@@ -6,11 +6,11 @@
 
 #include <fstream>
 
-#include "dialogs/port_selection_form.h"
+#include "dialogs/calibration_list_form.h"
 #include "dialogs/password_gate_form.h"
+#include "dialogs/port_selection_form.h"
 #include "dialogs/pressure_settings_form.h"
 #include "logging/log_file_name.h"
-#include "dialogs/calibration_list_form.h"
 #include "registers/register_map.h"
 #include "shell_rig.h"
 #include "support/file_size_limit.h"

@@ -14,7 +14,8 @@ namespace vs::test {
 PtyPair::PtyPair() {
   int slave = -1;
   char name[256] = {};
-  if (openpty(&master_, &slave, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
+  if (openpty(&master_, &slave, name, nullptr, nullptr) != 0)
+    throw std::runtime_error("openpty failed");
   termios tio{};
   tcgetattr(slave, &tio);
   cfmakeraw(&tio);

@@ -94,9 +94,7 @@ void ScriptedDesktop::setTitle(const std::string& text) {
   calls.push_back("setTitle " + text);
 }
 
-void ScriptedDesktop::setStatusText(int part, const std::string& text) {
-  statusTexts[part] = text;
-}
+void ScriptedDesktop::setStatusText(int part, const std::string& text) { statusTexts[part] = text; }
 
 std::optional<std::string> ScriptedDesktop::chooseFile(const FileDialogRequest& request) {
   fileRequests.push_back(request);

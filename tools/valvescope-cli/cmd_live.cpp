@@ -7,12 +7,12 @@
 #include <string>
 #include <thread>
 
-#include "shell/live_values.h"
-#include "shell/mode_labels.h"
-#include "forms/valve_link.h"
 #include "cli_text.h"
 #include "commands.h"
+#include "forms/valve_link.h"
 #include "link_session.h"
+#include "registers/mode_label.h"
+#include "shell/live_values.h"
 
 namespace vs::cli {
 namespace {

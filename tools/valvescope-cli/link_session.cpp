@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "shell/comm_config.h"
-#include "shell/data_paths.h"
 #include "cli_text.h"
 #include "link/master_result.h"
 #include "link/send_exit_command.h"
+#include "shell/comm_config.h"
+#include "shell/data_paths.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
 

@@ -4,9 +4,6 @@
 
 namespace vs {
 
-// The chart label of the controller's mode (live value 5).
-std::string_view modeLabel(int mode);
-
 // What the link to the controller is doing, as the status bar tells it.
 enum class CommState {
   WaitingForData,  // connecting, or polling started and no tick has ended since
