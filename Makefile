@@ -4,9 +4,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-.PHONY: all deps build run test sanitize windows clean
+.PHONY: all deps build run test install package sanitize windows clean
 
 all: build
 
@@ -22,6 +23,14 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# The programs, desktop entry, icons and man pages under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+# The Debian package, build/valvescope_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The core and its tests once more under AddressSanitizer and UBSan.
 sanitize: deps

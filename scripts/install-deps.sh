@@ -11,6 +11,7 @@ PACKAGES="
   libmodbus-dev mbpoll
   g++-mingw-w64-x86-64
   poppler-utils
+  dpkg-dev help2man desktop-file-utils appstream
 "
 
 missing=""

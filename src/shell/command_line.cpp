@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "valvescope_version.h"
+
 namespace vs {
 
 const char* const kUsageText = R"(Usage: valvescope [options]
@@ -20,7 +22,7 @@ Options:
   --version         show the version and exit
 )";
 
-const char* const kVersionText = "QX4 Valvescope V.1.02\n";
+const char* const kVersionText = "valvescope " VALVESCOPE_VERSION "\n";
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;

@@ -13,6 +13,7 @@
 #include "registers/settings_file.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_controller.h"
+#include "valvescope_version.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ garbage, continuous, partial-frame):
   --babble-ms N          how long a continuous transmission lasts (default 2000)
   --silent               start with the cable pulled
   -h, --help             this text
+  --version              the version
 
 Signals: SIGINT and SIGTERM stop; SIGUSR1 pulls or plugs the cable (no replies
 while pulled); SIGHUP cycles the controller's power (stored settings come back,
@@ -63,6 +65,7 @@ struct Options {
   std::vector<std::pair<FaultKind, double>> rates;
   bool silent = false;
   bool help = false;
+  bool version = false;
 };
 
 template <typename T>
@@ -90,6 +93,10 @@ std::optional<std::string> parse(int argc, char** argv, Options& o) {
     const std::string_view option = argv[i];
     if (option == "-h" || option == "--help") {
       o.help = true;
+      continue;
+    }
+    if (option == "--version") {
+      o.version = true;
       continue;
     }
     if (option == "--silent") {
@@ -180,6 +187,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs("qx4-sim " VALVESCOPE_VERSION "\n", stdout);
     return 0;
   }
 

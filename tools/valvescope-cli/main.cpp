@@ -10,6 +10,7 @@
 #include "cli.h"
 #include "cli_text.h"
 #include "commands.h"
+#include "valvescope_version.h"
 
 namespace vs::cli {
 namespace {
@@ -161,7 +162,7 @@ int run(int argc, char** argv) {
     return CLI_OK;
   }
   if (request.version) {
-    std::printf("valvescope-cli %s\n", VS_CLI_VERSION);
+    std::fputs("valvescope-cli " VALVESCOPE_VERSION "\n", stdout);
     return CLI_OK;
   }
   const Invocation& invocation = request.invocation;
