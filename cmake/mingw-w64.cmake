@@ -10,5 +10,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Windows programs built here run under Wine: tests, and try_run if ever used.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+# The Windows programs built here, tests among them, run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
