@@ -1,7 +1,8 @@
 #include <windows.h>
-// The device classes' GUIDs are defined here rather than taken from a library.
-#include <initguid.h>
+
+// Defines, rather than declares, the device class GUIDs that follow.
 #include <devguid.h>
+#include <initguid.h>
 #include <setupapi.h>
 
 #include <string>
@@ -33,8 +34,8 @@ std::vector<std::string> publishedPorts() {
     BYTE data[256];
     DWORD dataSize = sizeof data;
     DWORD type = 0;
-    const LONG result = ::RegEnumValueA(key, index, valueName, &valueNameSize, nullptr, &type,
-                                        data, &dataSize);
+    const LONG result =
+        ::RegEnumValueA(key, index, valueName, &valueNameSize, nullptr, &type, data, &dataSize);
     if (result == ERROR_NO_MORE_ITEMS) break;
     if (result == ERROR_SUCCESS && type == REG_SZ) names.push_back(stringOf(data, dataSize));
   }
@@ -47,7 +48,8 @@ std::vector<std::string> publishedPorts() {
 // `names`, as a driver may not publish its port in SERIALCOMM.
 std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names) {
   std::map<std::string, std::string> descriptions;
-  const HDEVINFO devices = ::SetupDiGetClassDevsA(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+  const HDEVINFO devices =
+      ::SetupDiGetClassDevsA(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
   if (devices == INVALID_HANDLE_VALUE) return descriptions;
   SP_DEVINFO_DATA device{};
   device.cbSize = sizeof device;
@@ -58,9 +60,9 @@ std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names
     BYTE port[256];
     DWORD portSize = sizeof port;
     DWORD type = 0;
-    const bool named = ::RegQueryValueExA(key, "PortName", nullptr, &type, port, &portSize) ==
-                           ERROR_SUCCESS &&
-                       type == REG_SZ;
+    const bool named =
+        ::RegQueryValueExA(key, "PortName", nullptr, &type, port, &portSize) == ERROR_SUCCESS &&
+        type == REG_SZ;
     ::RegCloseKey(key);
     if (!named) continue;
     const std::string name = stringOf(port, portSize);

@@ -91,8 +91,8 @@ int LoopbackMaster::transactOnce(int slave, int function, const std::uint8_t* re
     frameLength = static_cast<std::size_t>(replyLength + 4);
     if (bytes.size() < frameLength) return MODBUS_REPLY_TIMEOUT;
   }
-  lineTime_ = requestTime + charTime_ * 7 / 2 + line.delay +
-              charTime_ * static_cast<long>(frameLength);
+  lineTime_ =
+      requestTime + charTime_ * 7 / 2 + line.delay + charTime_ * static_cast<long>(frameLength);
   if (crc16(bytes.data(), frameLength) != 0) return MODBUS_CRC_ERROR;
   if ((bytes[1] & ~kExceptionFlag) != function || bytes[0] != slave) {
     return MODBUS_ADDRESS_MISMATCH;

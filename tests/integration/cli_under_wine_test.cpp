@@ -159,9 +159,8 @@ TEST_F(CliUnderWine, WithoutAControllerItSpeaksOfWindowsPortsAndFolders) {
 
   const auto missing = cli({"--port", "COM199", "read", "28"});
   EXPECT_EQ(missing.exitCode, 3);
-  EXPECT_EQ(linesOf(missing.err),
-            std::vector<std::string>{"valvescope-cli: COM199: cannot open: "
-                                     "MODBUS_PORT_OPEN_FAILED (66)"});
+  EXPECT_EQ(linesOf(missing.err), std::vector<std::string>{"valvescope-cli: COM199: cannot open: "
+                                                           "MODBUS_PORT_OPEN_FAILED (66)"});
 
   // Wine's prefix publishes COM1 to COM4 (or whatever it found) in SERIALCOMM.
   const auto ports = linesOf(cli({"ports"}).out);

@@ -10,10 +10,9 @@ namespace {
 TEST(ComPorts, EachOnceByNumberWithTheirDeviceNames) {
   const auto devices = arrangeComPorts({"COM10", "COM2", "COM1", "CNCA0", "COM2", "", "COM10"},
                                        {{"COM10", "USB Serial Port (COM10)"}, {"COM7", "gone"}});
-  EXPECT_EQ(devices, (std::vector<SerialDevice>{{"COM1", ""},
-                                                {"COM2", ""},
-                                                {"COM10", "USB Serial Port (COM10)"},
-                                                {"CNCA0", ""}}));
+  EXPECT_EQ(devices,
+            (std::vector<SerialDevice>{
+                {"COM1", ""}, {"COM2", ""}, {"COM10", "USB Serial Port (COM10)"}, {"CNCA0", ""}}));
   EXPECT_TRUE(arrangeComPorts({}, {}).empty());
 }
 

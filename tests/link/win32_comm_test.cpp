@@ -19,7 +19,8 @@ std::string refusal(const DCB& dcb) {
   if (dcb.XonChar == dcb.XoffChar) return "XonChar equals XoffChar";
   if (dcb.ByteSize < 5 || dcb.ByteSize > 8) return "ByteSize outside 5 to 8";
   if (dcb.ByteSize == 5 && dcb.StopBits == TWOSTOPBITS) return "5 data bits with 2 stop bits";
-  if (dcb.ByteSize > 5 && dcb.StopBits == ONE5STOPBITS) return "1.5 stop bits with 6 to 8 data bits";
+  if (dcb.ByteSize > 5 && dcb.StopBits == ONE5STOPBITS)
+    return "1.5 stop bits with 6 to 8 data bits";
   if (dcb.Parity > SPACEPARITY || dcb.StopBits > TWOSTOPBITS) return "unknown parity or stop bits";
   return {};
 }

@@ -46,9 +46,7 @@ std::string localText(std::int32_t unixSeconds) {
 
 class CsvExport : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::useTimeZone("EST5EDT,M3.2.0,M11.1.0");
-  }
+  void SetUp() override { test::useTimeZone("EST5EDT,M3.2.0,M11.1.0"); }
   test::TempDir dir;
 };
 

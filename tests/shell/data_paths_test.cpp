@@ -21,8 +21,9 @@ EnvironmentLookup environmentOf(std::map<std::string, std::string> variables) {
 
 #if defined(_WIN32)
 TEST(DataPaths, UserDataFolderByDefault) {
-  EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"LOCALAPPDATA", "C:\\Users\\tech\\AppData\\Local"},
-                                                              {"USERPROFILE", "C:\\Users\\other"}})),
+  EXPECT_EQ(resolveDataDirectory(std::nullopt,
+                                 environmentOf({{"LOCALAPPDATA", "C:\\Users\\tech\\AppData\\Local"},
+                                                {"USERPROFILE", "C:\\Users\\other"}})),
             "C:\\Users\\tech\\AppData\\Local\\ORB_QX4");
   EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"USERPROFILE", "C:\\Users\\tech"}})),
             "C:\\Users\\tech\\AppData\\Local\\ORB_QX4");

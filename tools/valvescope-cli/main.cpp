@@ -63,7 +63,8 @@ Options:
 )";
 #endif
 
-constexpr const char* kOtherOptionsAndExitCodes = R"(  --slave N       the controller's Modbus address, 1 to 255 (default 1)
+constexpr const char* kOtherOptionsAndExitCodes =
+    R"(  --slave N       the controller's Modbus address, 1 to 255 (default 1)
   --simulate      a simulated controller inside this program instead of a
                   port, as fast as a real line
   --count N       poll: stop after N ticks (default: at Ctrl-C)
