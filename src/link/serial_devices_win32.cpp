@@ -1,9 +1,9 @@
-#include <windows.h>
-
-// Defines, rather than declares, the device class GUIDs that follow.
+// clang-format off: initguid.h makes devguid.h define, not declare, its GUIDs.
 #include <devguid.h>
 #include <initguid.h>
 #include <setupapi.h>
+#include <windows.h>
+// clang-format on
 
 #include <string>
 #include <vector>
