@@ -1,8 +1,9 @@
-// clang-format off: initguid.h makes devguid.h define, not declare, its GUIDs.
-#include <devguid.h>
-#include <initguid.h>
-#include <setupapi.h>
+// initguid.h first makes devguid.h define, not only declare, its GUIDs.
+// clang-format off
 #include <windows.h>
+#include <initguid.h>
+#include <devguid.h>
+#include <setupapi.h>
 // clang-format on
 
 #include <string>
