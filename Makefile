@@ -2,12 +2,13 @@
 # packages are missing first (scripts/install-deps.sh), so both work on a fresh
 # machine.
 BUILD_DIR ?= build
+WINDOWS_DIR ?= build-mingw
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-.PHONY: all deps build run test install package sanitize windows clean
+.PHONY: all deps build run test install package sanitize windows windows-test clean
 
 all: build
 
@@ -39,11 +40,20 @@ sanitize: deps
 	cmake --build build-asan -j$(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
-# The core (with the Win32 serial backend) cross-compiled with mingw-w64.
+# valvescope-cli.exe (the core, Win32 serial backend included) cross-compiled
+# with mingw-w64, and $(WINDOWS_DIR)/valvescope-<version>-win64.zip.
 windows: deps
-	@cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DVALVESCOPE_GUI=OFF -DVALVESCOPE_TOOLS=OFF -DVALVESCOPE_TESTS=OFF -DVALVESCOPE_BENCH=OFF > /dev/null
-	cmake --build build-mingw -j$(JOBS) --target valvescope_core
+	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DVALVESCOPE_GUI=OFF -DVALVESCOPE_BENCH=OFF $(CMAKE_FLAGS) > /dev/null
+	cmake --build $(WINDOWS_DIR) -j$(JOBS) --target windows-zip
+
+# The Windows build under Wine: every core test that needs no pty, and the
+# zip's valvescope-cli.exe against qx4-sim on a pty mapped to COM5.
+windows-test: windows build
+	@./scripts/install-deps.sh wine
+	cmake --build $(WINDOWS_DIR) -j$(JOBS)
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target qx4-sim cli_under_wine_test
+	./scripts/windows-test.sh $(WINDOWS_DIR) $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-mingw
+	rm -rf $(BUILD_DIR) build-asan $(WINDOWS_DIR)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages Valvescope needs to build and test, skipping
 # whatever is already present. Safe to run on every `make`; works as root on a
-# fresh Debian 12 machine, or through sudo otherwise.
+# fresh Debian 12 machine, or through sudo otherwise. `install-deps.sh wine`
+# adds what running the Windows build needs (make windows-test).
 set -eu
 
 PACKAGES="
@@ -13,6 +14,9 @@ PACKAGES="
   poppler-utils
   dpkg-dev help2man desktop-file-utils appstream
 "
+if [ "${1:-}" = wine ]; then
+  PACKAGES="$PACKAGES wine64 xvfb"
+fi
 
 missing=""
 for p in $PACKAGES; do

@@ -88,6 +88,10 @@ std::vector<std::string> listSerialDevicesIn(const std::filesystem::path& devFol
   return devices;
 }
 
-std::vector<std::string> listSerialDevices() { return listSerialDevicesIn("/dev"); }
+std::vector<SerialDevice> findSerialDevices() {
+  std::vector<SerialDevice> devices;
+  for (auto& name : listSerialDevicesIn("/dev")) devices.push_back({std::move(name), {}});
+  return devices;
+}
 
 }  // namespace vs

@@ -1,34 +1,90 @@
+// initguid.h first makes devguid.h define, not only declare, its GUIDs.
+// clang-format off
 #include <windows.h>
+#include <initguid.h>
+#include <devguid.h>
+#include <setupapi.h>
+// clang-format on
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 #include <vector>
 
 #include "link/serial_devices.h"
 
 namespace vs {
+namespace {
 
-std::vector<std::string> listSerialDevices() {
-  // Every DOS device name, NUL-separated; the buffer grows until they fit.
-  std::vector<char> names(16 * 1024);
-  for (;;) {
-    const DWORD length = ::QueryDosDeviceA(nullptr, names.data(), static_cast<DWORD>(names.size()));
-    if (length != 0) break;
-    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || names.size() > (1u << 24)) return {};
-    names.resize(names.size() * 2);
+// A registry string without the terminating zeros it may or may not carry.
+std::string stringOf(const BYTE* data, DWORD size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  while (!text.empty() && text.back() == '\0') text.pop_back();
+  return text;
+}
+
+// The port names the serial drivers publish, one value per port.
+std::vector<std::string> publishedPorts() {
+  std::vector<std::string> names;
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return names;
   }
-  std::vector<int> numbers;
-  for (const char* name = names.data(); *name != 0; name += std::strlen(name) + 1) {
-    if (std::strncmp(name, "COM", 3) != 0) continue;
-    char* end = nullptr;
-    const long number = std::strtol(name + 3, &end, 10);
-    if (end != name + 3 && *end == 0 && number > 0) numbers.push_back(static_cast<int>(number));
+  for (DWORD index = 0;; ++index) {
+    char valueName[256];
+    DWORD valueNameSize = sizeof valueName;
+    BYTE data[256];
+    DWORD dataSize = sizeof data;
+    DWORD type = 0;
+    const LONG result =
+        ::RegEnumValueA(key, index, valueName, &valueNameSize, nullptr, &type, data, &dataSize);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_SUCCESS && type == REG_SZ) names.push_back(stringOf(data, dataSize));
   }
-  std::sort(numbers.begin(), numbers.end());
-  std::vector<std::string> devices;
-  for (const int number : numbers) devices.push_back("COM" + std::to_string(number));
-  return devices;
+  ::RegCloseKey(key);
+  return names;
+}
+
+// The friendly names of the ports present ("USB Serial Port (COM3)"), by the
+// port name kept in each device's own key; the ports found there are added to
+// `names`, as a driver may not publish its port in SERIALCOMM.
+std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names) {
+  std::map<std::string, std::string> descriptions;
+  const HDEVINFO devices =
+      ::SetupDiGetClassDevsA(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+  if (devices == INVALID_HANDLE_VALUE) return descriptions;
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+    const HKEY key =
+        ::SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) continue;
+    BYTE port[256];
+    DWORD portSize = sizeof port;
+    DWORD type = 0;
+    const bool named =
+        ::RegQueryValueExA(key, "PortName", nullptr, &type, port, &portSize) == ERROR_SUCCESS &&
+        type == REG_SZ;
+    ::RegCloseKey(key);
+    if (!named) continue;
+    const std::string name = stringOf(port, portSize);
+    names.push_back(name);
+    BYTE friendly[512];
+    DWORD friendlySize = 0;
+    if (::SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_FRIENDLYNAME, nullptr, friendly,
+                                            sizeof friendly, &friendlySize)) {
+      descriptions[name] = stringOf(friendly, friendlySize);
+    }
+  }
+  ::SetupDiDestroyDeviceInfoList(devices);
+  return descriptions;
+}
+
+}  // namespace
+
+std::vector<SerialDevice> findSerialDevices() {
+  std::vector<std::string> names = publishedPorts();
+  const auto descriptions = friendlyNames(names);
+  return arrangeComPorts(names, descriptions);
 }
 
 }  // namespace vs

@@ -13,19 +13,6 @@ void notify(const CommNotifyRequest& request, std::uint32_t events, std::uint32_
   if (request.target) request.target(events, error);
 }
 
-DCB dcbOf(const SerialStreamSettings& settings) {
-  DCB dcb{};
-  dcb.DCBlength = sizeof dcb;
-  dcb.fBinary = TRUE;
-  dcb.fParity = TRUE;
-  dcb.BaudRate = static_cast<DWORD>(settings.baudRate);
-  dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
-  dcb.Parity = static_cast<BYTE>(settings.parity);  // NOPARITY 0, ODDPARITY 1, EVENPARITY 2
-  dcb.StopBits = settings.stopBits == 2 ? TWOSTOPBITS : ONESTOPBIT;
-  dcb.EvtChar = settings.eventChar;
-  return dcb;
-}
-
 // Runs one overlapped transfer to its end; false when it failed.
 template <typename Start>
 bool complete(HANDLE port, HANDLE event, DWORD* moved, Start start) {
@@ -55,9 +42,16 @@ bool SerialStreamBuf::openPort(const SerialStreamSettings& settings) {
   if (win32_comm::openPort(settings.portName, FILE_FLAG_OVERLAPPED, &port) != SERIAL_OK) {
     return false;
   }
-  DCB dcb = dcbOf(settings);
-  const HANDLE ioEvent =
-      ::SetCommState(port, &dcb) ? ::CreateEventA(nullptr, TRUE, FALSE, nullptr) : nullptr;
+  // Built on what the port has, as the master's line is: a DCB made from
+  // nothing has equal XON and XOFF characters, which Windows refuses.
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  bool set = ::GetCommState(port, &dcb) != 0;
+  if (set) {
+    dcb = win32_comm::commandStreamDcb(dcb, settings);
+    set = ::SetCommState(port, &dcb) != 0;
+  }
+  const HANDLE ioEvent = set ? ::CreateEventA(nullptr, TRUE, FALSE, nullptr) : nullptr;
   if (ioEvent == nullptr) {
     ::CloseHandle(port);
     return false;

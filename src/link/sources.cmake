@@ -6,6 +6,7 @@ list(APPEND VS_CORE_SOURCES
   link/modbus_rtu_master.cpp
   link/modbus_serial_master.cpp
   link/send_exit_command.cpp
+  link/serial_devices.cpp
   link/serial_stream.cpp
   link/serial_stream_buf.cpp
 )

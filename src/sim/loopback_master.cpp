@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 #include "link/crc16.h"
+#include "link/modbus_rtu_master.h"
 
 namespace vs::sim {
 namespace {
@@ -12,6 +14,18 @@ constexpr int kReplyHeadLength = 5;
 constexpr std::uint8_t kExceptionFlag = 0x80;
 
 }  // namespace
+
+void LoopbackMaster::paceAt(int baud, Pause pause) {
+  using std::chrono::nanoseconds;
+  charTime_ = baud > 0 ? nanoseconds(10'000'000'000LL / baud) : nanoseconds(0);
+  silence_ = baud > 0 ? std::chrono::milliseconds(ModbusRtuMaster::silenceIntervalFor(baud))
+                      : nanoseconds(0);
+  pause_ = baud > 0 ? std::move(pause) : Pause();
+}
+
+void LoopbackMaster::sleep(std::chrono::nanoseconds duration) {
+  std::this_thread::sleep_for(duration);
+}
 
 int LoopbackMaster::open() {
   if (open_) return MODBUS_WRONG_STATE;
@@ -24,6 +38,7 @@ int LoopbackMaster::transact(int slave, int function, const std::uint8_t* reques
   if (!open_) return MODBUS_WRONG_STATE;
   for (int attemptsLeft = retries_;; --attemptsLeft) {
     const int result = transactOnce(slave, function, request, requestLength, reply, replyLength);
+    if (pause_) pause_(lineTime_);
     const bool retryable = result == MODBUS_CRC_ERROR || result == MODBUS_ADDRESS_MISMATCH ||
                            result == MODBUS_REPLY_TIMEOUT;
     if (!retryable || attemptsLeft <= 0) return result;
@@ -33,6 +48,7 @@ int LoopbackMaster::transact(int slave, int function, const std::uint8_t* reques
 int LoopbackMaster::transactOnce(int slave, int function, const std::uint8_t* request,
                                  int requestLength, std::uint8_t* reply, int replyLength) {
   ++requestCount_;
+  lineTime_ = std::chrono::nanoseconds(0);
   if (requestLength < 0 || requestLength + 4 > kFrameSize || replyLength + 4 > kFrameSize) {
     return MODBUS_BAD_ARGUMENT;
   }
@@ -40,7 +56,11 @@ int LoopbackMaster::transactOnce(int slave, int function, const std::uint8_t* re
   const auto timeout = std::chrono::milliseconds(timeout_);
   // The line must fall quiet before the request goes out; the RTU master
   // gives up waiting after its time-out.
+  lineTime_ = timeout;
   if (lineBusyUntil_ - now > timeout) return MODBUS_SEND_TIMEOUT;
+  const auto requestTime = silence_ + charTime_ * (requestLength + 4);
+  // Until a whole reply is in, the master waits out its time-out.
+  lineTime_ = requestTime + timeout;
 
   frame_[0] = static_cast<std::uint8_t>(slave);
   frame_[1] = static_cast<std::uint8_t>(function);
@@ -51,6 +71,7 @@ int LoopbackMaster::transactOnce(int slave, int function, const std::uint8_t* re
   Transmission line = slave_.respond(frame_, static_cast<std::size_t>(requestLength + 4));
 
   if (slave == 0 || replyLength <= 0) {
+    lineTime_ = requestTime;
     ++successCount_;
     return MODBUS_OK;
   }
@@ -70,6 +91,8 @@ int LoopbackMaster::transactOnce(int slave, int function, const std::uint8_t* re
     frameLength = static_cast<std::size_t>(replyLength + 4);
     if (bytes.size() < frameLength) return MODBUS_REPLY_TIMEOUT;
   }
+  lineTime_ =
+      requestTime + charTime_ * 7 / 2 + line.delay + charTime_ * static_cast<long>(frameLength);
   if (crc16(bytes.data(), frameLength) != 0) return MODBUS_CRC_ERROR;
   if ((bytes[1] & ~kExceptionFlag) != function || bytes[0] != slave) {
     return MODBUS_ADDRESS_MISMATCH;

@@ -13,6 +13,7 @@
 #include "logging/log_files.h"
 #include "registers/mode_label.h"
 #include "support/temp_dir.h"
+#include "support/time_zone.h"
 
 namespace vs {
 namespace {
@@ -45,10 +46,7 @@ std::string localText(std::int32_t unixSeconds) {
 
 class CsvExport : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ::setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
-    ::tzset();
-  }
+  void SetUp() override { test::useTimeZone("EST5EDT,M3.2.0,M11.1.0"); }
   test::TempDir dir;
 };
 

@@ -7,6 +7,7 @@
 
 #include "logging/local_date_time.h"
 #include "logging/log_file_name.h"
+#include "support/time_zone.h"
 
 namespace vs {
 namespace {
@@ -40,8 +41,7 @@ TEST(LogFileName, IsLocalYearMonthDayAndHourUnpadded) {
 }
 
 TEST(LocalDateTime, ConvertsCalendarTimeInTheLocalZone) {
-  ::setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
-  ::tzset();
+  test::useTimeZone("EST5EDT,M3.2.0,M11.1.0");
   // 2026-07-01 12:30:15 UTC is 08:30:15 daylight time in New York.
   EXPECT_EQ(toLocalDateTime(1782909015, 250), (LocalDateTime{2026, 7, 1, 8, 30, 15, 250}));
   // 2027-01-01 04:59:59 UTC is still New Year's Eve there.

@@ -6,7 +6,9 @@
 
 #include "logging/log_files.h"
 #include "logging/playback_rig.h"
+#if !defined(_WIN32)
 #include "support/full_disk.h"
+#endif
 #include "support/recording_canvas.h"
 #include "widgets/number_text.h"
 
@@ -403,6 +405,7 @@ TEST_F(PlaybackExport, AsksBeforeReplacingAFile) {
   EXPECT_EQ(csvLines(dir / "out.csv").size(), 26u);
 }
 
+#if !defined(_WIN32)  // a full disk is made with the POSIX file-size limit
 TEST_F(PlaybackExport, AFullDiskKeepsTheFileItWasToReplace) {
   openLog(25);
   test::writeBytes(dir / "out.csv", {'k', 'e', 'e', 'p'});
@@ -416,6 +419,7 @@ TEST_F(PlaybackExport, AFullDiskKeepsTheFileItWasToReplace) {
             "The CSV file could not be written:\n" + (dir / "out.csv").string());
   EXPECT_EQ(test::readBytes(dir / "out.csv"), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
 }
+#endif
 
 TEST_F(PlaybackExport, ReportsATargetThatCannotBeWritten) {
   const auto records = openLog(25);

@@ -19,6 +19,32 @@ EnvironmentLookup environmentOf(std::map<std::string, std::string> variables) {
   };
 }
 
+#if defined(_WIN32)
+TEST(DataPaths, UserDataFolderByDefault) {
+  EXPECT_EQ(resolveDataDirectory(std::nullopt,
+                                 environmentOf({{"LOCALAPPDATA", "C:\\Users\\tech\\AppData\\Local"},
+                                                {"USERPROFILE", "C:\\Users\\other"}})),
+            "C:\\Users\\tech\\AppData\\Local\\ORB_QX4");
+  EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"USERPROFILE", "C:\\Users\\tech"}})),
+            "C:\\Users\\tech\\AppData\\Local\\ORB_QX4");
+  // The POSIX variables mean nothing here.
+  EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"USERPROFILE", "D:\\tech"},
+                                                              {"HOME", "/home/tech"},
+                                                              {"XDG_DATA_HOME", "/data/xdg"}})),
+            "D:\\tech\\AppData\\Local\\ORB_QX4");
+}
+
+TEST(DataPaths, ArgumentBeatsEnvironmentBeatsDefault) {
+  const auto environment = environmentOf(
+      {{"LOCALAPPDATA", "C:\\Users\\tech\\AppData\\Local"}, {"VALVESCOPE_DATA_DIR", "D:\\qx4"}});
+  EXPECT_EQ(resolveDataDirectory(std::nullopt, environment), "D:\\qx4");
+  EXPECT_EQ(resolveDataDirectory(std::filesystem::path("E:\\logs"), environment), "E:\\logs");
+  // Either slash; a relative folder is taken from the current one.
+  EXPECT_EQ(resolveDataDirectory(std::filesystem::path("rel/logs"), environment),
+            std::filesystem::current_path() / "rel" / "logs");
+  EXPECT_EQ(resolveDataDirectory(std::filesystem::path(), environment), "D:\\qx4");
+}
+#else
 TEST(DataPaths, UserDataFolderByDefault) {
   EXPECT_EQ(resolveDataDirectory(std::nullopt, environmentOf({{"HOME", "/home/tech"}})),
             "/home/tech/.local/share/ORB_QX4");
@@ -41,6 +67,8 @@ TEST(DataPaths, ArgumentBeatsEnvironmentBeatsDefault) {
             std::filesystem::current_path() / "rel/logs");
   EXPECT_EQ(resolveDataDirectory(std::filesystem::path(), environment), "/srv/qx4");
 }
+
+#endif
 
 TEST(DataPaths, CreatesTheFolderWithItsParents) {
   test::TempDir dir;

@@ -140,5 +140,29 @@ TEST_F(SimLoopback, RetriesLikeTheSerialMasterAndOnlyWhileOpen) {
   EXPECT_EQ(master.requestCount(), 9);
 }
 
+// At 9600 baud a character takes 10/9600 s; the master waits 5 ms for a quiet
+// line, and the slave turns round after 3.5 characters.
+TEST_F(SimLoopback, PacedExchangesTakeTheTimeOfTheirLine) {
+  std::vector<std::chrono::nanoseconds> pauses;
+  master.paceAt(9600, [&](std::chrono::nanoseconds d) { pauses.push_back(d); });
+  const auto characters = [](double n) {
+    return std::chrono::nanoseconds(static_cast<long long>(n * 10'000'000'000LL / 9600));
+  };
+  const auto near = [](std::chrono::nanoseconds a, std::chrono::nanoseconds b) {
+    return std::chrono::abs(a - b) < std::chrono::microseconds(10);
+  };
+  std::vector<std::int16_t> values;
+  ASSERT_EQ(read(1, 12, 20, values), MODBUS_OK);  // 8 bytes out, 45 back
+  ASSERT_EQ(pauses.size(), 1u);
+  EXPECT_TRUE(near(pauses[0], milliseconds(5) + characters(8 + 3.5 + 45))) << pauses[0].count();
+
+  controller.faults().injectNext(FaultKind::LateReply, 1);  // 1500 ms late: never in time
+  EXPECT_EQ(read(1, 12, 20, values), MODBUS_REPLY_TIMEOUT);
+  EXPECT_TRUE(near(pauses[1], milliseconds(5) + characters(8) + seconds(1))) << pauses[1].count();
+
+  EXPECT_EQ(master.writeSingleRegister(0, 150, 7), MODBUS_OK);  // a broadcast: no reply
+  EXPECT_TRUE(near(pauses[2], milliseconds(5) + characters(8))) << pauses[2].count();
+}
+
 }  // namespace
 }  // namespace vs::sim

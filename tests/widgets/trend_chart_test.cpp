@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "support/recording_canvas.h"
+#include "support/time_zone.h"
 #include "widgets/palette.h"
 
 namespace vs {
@@ -23,8 +24,7 @@ constexpr std::int32_t kTime = 1700000000;  // 11-14-2023 22:13:20 UTC
 class TrendChartTest : public ::testing::Test {
  protected:
   TrendChartTest() {
-    setenv("TZ", "UTC", 1);
-    tzset();
+    test::useTimeZone("UTC");
     chart.OnResize(1000, 1000);
     chart.SetPosition(10, 10);
     chart.SetSize(54, 20);

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -10,6 +9,7 @@
 #include "cli_text.h"
 #include "commands.h"
 #include "forms/valve_link.h"
+#include "interrupt.h"
 #include "link_session.h"
 #include "registers/mode_label.h"
 #include "shell/live_values.h"
@@ -19,21 +19,6 @@ namespace {
 
 // The application's poll interval.
 constexpr auto kTick = std::chrono::milliseconds(200);
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void requestStop(int) { stopRequested = 1; }
-
-// The first Ctrl-C ends the poll after its tick, so that the port is put back
-// and "OUT" sent; a second one ends the program at once.
-void stopOnInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = requestStop;
-  action.sa_flags = SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
 
 // "NAME=VALUE UNIT" pairs separated by ", ", after the local time.
 std::string liveLine(std::int64_t unixTime, const LiveValues& v) {
@@ -66,7 +51,7 @@ int runPoll(const Invocation& invocation) {
       due = std::max(due + kTick, std::chrono::steady_clock::now());
       std::this_thread::sleep_until(due);
     }
-    if (stopRequested != 0) break;
+    if (stopRequested()) break;
     const std::int64_t now = std::time(nullptr);
     for (std::size_t i = 0; i < kLiveBlocks.size(); ++i) {
       const LiveBlock& block = kLiveBlocks[i];

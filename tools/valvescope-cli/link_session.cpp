@@ -1,13 +1,11 @@
 #include "link_session.h"
 
-#include <cstring>
-
 #include "cli_text.h"
 #include "link/master_result.h"
 #include "link/send_exit_command.h"
 #include "shell/comm_config.h"
 #include "shell/data_paths.h"
-#include "sim/pty_simulator.h"
+#include "sim/loopback_master.h"
 #include "sim/simulated_controller.h"
 
 namespace vs::cli {
@@ -39,25 +37,27 @@ int LinkSession::open() {
     sim::ControllerOptions options;
     options.slaveAddress = slave_;
     controller_ = std::make_unique<sim::SimulatedController>(options);
-    // Paced like a real line, so that timings seen here are a controller's.
-    sim::LineOptions line;
-    line.baud = kBaudRate;
-    simulator_ = std::make_unique<sim::PtySimulator>(*controller_, line);
-    if (const int error = simulator_->start(); error != 0) {
-      complain(std::string("cannot start the simulated controller: ") + std::strerror(error));
-      return CLI_PORT;
-    }
-    port_ = simulator_->path();
-  } else {
-    port_ = invocation_.port ? *invocation_.port : configuredPort(invocation_);
+    simulated_ = std::make_unique<sim::LoopbackMaster>(*controller_);
+    simulated_->close();  // settings are taken while closed, as on a port
+    simulated_->setRetries(kRetries);
+    simulated_->paceAt(kBaudRate);
+    simulated_->open();
+    port_ = "simulated controller";
+    return CLI_OK;
   }
+  port_ = invocation_.port ? *invocation_.port : configuredPort(invocation_);
   // The master refuses settings while the port is open.
-  master_.setRetries(kRetries);
-  const int opened = master_.open(port_, kBaudRate, 8, 1, 0);
+  portMaster_.setRetries(kRetries);
+  const int opened = portMaster_.open(port_, kBaudRate, 8, 1, 0);
   if (opened == MODBUS_OK) return CLI_OK;
   // A refused line setting leaves the port open; this run will not use it.
-  master_.close();
+  portMaster_.close();
   return fail("cannot open", opened, CLI_PORT);
+}
+
+ModbusMaster& LinkSession::master() {
+  if (simulated_) return *simulated_;
+  return portMaster_;
 }
 
 int LinkSession::fail(std::string_view what, int result, CliExit exitCode) const {
@@ -71,17 +71,15 @@ int LinkSession::fail(std::string_view message, CliExit exitCode) const {
   return exitCode;
 }
 
-// Only a run that became the master on the line takes its leave there.
+// Only a run that became the master on a line takes its leave there.
 void LinkSession::leave() {
-  if (master_.isOpen()) {
-    master_.close();
-    ExitCommandWindow window;
-    window.warn = [this](const std::string&, const std::string&) {
-      fail("could not send OUT: the port would not open again");
-    };
-    SendExitCommand(window, port_, kBaudRate, EXIT_COMMAND_OUT);
-  }
-  if (simulator_) simulator_->stop();
+  if (!portMaster_.isOpen()) return;
+  portMaster_.close();
+  ExitCommandWindow window;
+  window.warn = [this](const std::string&, const std::string&) {
+    fail("could not send OUT: the port would not open again");
+  };
+  SendExitCommand(window, port_, kBaudRate, EXIT_COMMAND_OUT);
 }
 
 }  // namespace vs::cli

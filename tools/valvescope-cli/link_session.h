@@ -9,14 +9,15 @@
 
 namespace vs::sim {
 class SimulatedController;
-class PtySimulator;
+class LoopbackMaster;
 }  // namespace vs::sim
 
 namespace vs::cli {
 
 // The controller link of one run: the port opened as the application opens
-// it (9600 8N1, three retries), or a simulated controller on a new pty for
-// --simulate. Leaving sends "OUT" on the port, as every departing master does.
+// it (9600 8N1, three retries), or for --simulate a simulated controller in
+// this process, paced like that line. Leaving sends "OUT" on the port, as every
+// departing master does.
 class LinkSession {
  public:
   explicit LinkSession(const Invocation& invocation);
@@ -27,7 +28,7 @@ class LinkSession {
   // CLI_OK, or the exit code after one line on standard error.
   int open();
 
-  ModbusMaster& master() { return master_; }
+  ModbusMaster& master();
   int slave() const { return slave_; }
   const std::string& port() const { return port_; }
 
@@ -41,8 +42,8 @@ class LinkSession {
 
   const Invocation& invocation_;
   std::unique_ptr<sim::SimulatedController> controller_;
-  std::unique_ptr<sim::PtySimulator> simulator_;
-  ModbusRtuMaster master_;
+  std::unique_ptr<sim::LoopbackMaster> simulated_;
+  ModbusRtuMaster portMaster_;
   std::string port_;
   int slave_;
 };

@@ -39,19 +39,36 @@ constexpr Command kCommands[] = {
     {"export-csv", "LOG [CSV]", "a log file as CSV, to standard output without CSV", 1, 2,
      runExportCsv},
     {"log-info", "LOG", "records, time span and gaps of a log file", 1, 1, runLogInfo},
+    {"ports", "", "the serial ports of this computer, with their device names", 0, 0, runPorts},
 };
 
-constexpr const char* kOptionsAndExitCodes = R"(
+// Port names and the data folder are each system's own.
+#if defined(_WIN32)
+constexpr const char* kPortAndFolderOptions = R"(
+Options:
+  --port NAME     serial port: COM1, COM2 ... (COM10 and up also as
+                  \\.\COM10); "valvescope-cli ports" lists them; default: the
+                  port in comm_config.dat in the data folder, else COM1
+  --data-dir DIR  the data folder (default: %VALVESCOPE_DATA_DIR%, else
+                  %LOCALAPPDATA%\ORB_QX4)
+)";
+#else
+constexpr const char* kPortAndFolderOptions = R"(
 Options:
   --port NAME     serial port: a path (/dev/ttyUSB0, or ./ttyV0 from the
                   current folder), COMn for /dev/ttyS(n-1), or a name in /dev
                   (ttyUSB0); default: the port in comm_config.dat in the data
                   folder, else COM1
-  --slave N       the controller's Modbus address, 1 to 255 (default 1)
-  --simulate      a simulated controller on a new pty instead of a port
-  --count N       poll: stop after N ticks (default: at Ctrl-C)
   --data-dir DIR  the data folder (default: $VALVESCOPE_DATA_DIR, else
                   ~/.local/share/ORB_QX4)
+)";
+#endif
+
+constexpr const char* kOtherOptionsAndExitCodes =
+    R"(  --slave N       the controller's Modbus address, 1 to 255 (default 1)
+  --simulate      a simulated controller inside this program instead of a
+                  port, as fast as a real line
+  --count N       poll: stop after N ticks (default: at Ctrl-C)
   -h, --help      this text
   --version       the version
 
@@ -81,7 +98,8 @@ void printUsage(std::FILE* to) {
     std::fprintf(to, "  %-22s %.*s\n", head.c_str(), static_cast<int>(command.summary.size()),
                  command.summary.data());
   }
-  std::fputs(kOptionsAndExitCodes, to);
+  std::fputs(kPortAndFolderOptions, to);
+  std::fputs(kOtherOptionsAndExitCodes, to);
 }
 
 const Command* findCommand(std::string_view name) {
@@ -188,8 +206,10 @@ int run(int argc, char** argv) {
 }  // namespace vs::cli
 
 int main(int argc, char** argv) {
+#if !defined(_WIN32)
   // A closed pipe on standard output is a failed write, not a sudden death
   // that leaves the port without its "OUT".
   std::signal(SIGPIPE, SIG_IGN);
+#endif
   return vs::cli::run(argc, argv);
 }
