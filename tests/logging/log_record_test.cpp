@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "logging/local_date_time.h"
 #include "logging/log_file_name.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 namespace {

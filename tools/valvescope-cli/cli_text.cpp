@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "logging/local_date_time.h"
+#include "time/local_date_time.h"
 
 namespace vs::cli {
 

@@ -1,8 +1,9 @@
-#include "logging/local_date_time.h"
+#include "time/local_date_time.h"
 
+#include <chrono>
 #include <cstdio>
 
-#include "logging/local_tm.h"
+#include "time/local_tm.h"
 
 namespace vs {
 
@@ -11,6 +12,12 @@ LocalDateTime toLocalDateTime(std::int64_t unixSeconds, int millisecond) {
   if (!localTm(static_cast<std::time_t>(unixSeconds), tm)) return {};
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
           tm.tm_min,         tm.tm_sec,     millisecond};
+}
+
+LocalDateTime localNow() {
+  using namespace std::chrono;
+  const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  return toLocalDateTime(ms / 1000, static_cast<int>(ms % 1000));
 }
 
 std::string dateText(const LocalDate& date) {
