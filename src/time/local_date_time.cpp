@@ -20,6 +20,13 @@ LocalDateTime localNow() {
   return toLocalDateTime(ms / 1000, static_cast<int>(ms % 1000));
 }
 
+std::string dateTimeText(const LocalDateTime& time) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day,
+                time.hour, time.minute, time.second);
+  return text;
+}
+
 std::string dateText(const LocalDate& date) {
   char text[40];
   std::snprintf(text, sizeof text, "%04d_%d_%d", date.year, date.month, date.day);
