@@ -13,5 +13,6 @@ int runDownload(const Invocation& invocation);
 int runDiff(const Invocation& invocation);
 int runExportCsv(const Invocation& invocation);
 int runLogInfo(const Invocation& invocation);
+int runJournal(const Invocation& invocation);
 
 }  // namespace vs::cli

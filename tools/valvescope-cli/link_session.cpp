@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli_text.h"
+#include "journal/change_journal.h"
 #include "link/master_result.h"
 #include "link/send_exit_command.h"
 #include "shell/comm_config.h"
@@ -18,9 +19,9 @@ constexpr int kRetries = 3;
 
 // Without --port, the port the application itself would open: the one named
 // in comm_config.dat, else its first port.
-std::string configuredPort(const Invocation& invocation) {
+std::string configuredPort(const std::filesystem::path& dataDirectory) {
   std::string port = "COM1";
-  const auto file = commConfigPath(resolveDataDirectory(invocation.dataDir));
+  const auto file = commConfigPath(dataDirectory);
   if (const auto problem = commConfigProblem(readCommConfig(file, port)); !problem.empty()) {
     complain(file.string() + " " + std::string(problem) + "; using " + port);
   }
@@ -30,7 +31,14 @@ std::string configuredPort(const Invocation& invocation) {
 }  // namespace
 
 LinkSession::LinkSession(const Invocation& invocation)
-    : invocation_(invocation), slave_(invocation.slave) {}
+    : invocation_(invocation),
+      dataDirectory_(resolveDataDirectory(invocation.dataDir)),
+      journaling_(master_, ChangeJournal(journalPath(dataDirectory_))),
+      slave_(invocation.slave) {
+  journaling_.setProblemListener([](const std::string& problem) {
+    if (!problem.empty()) complain(problem);
+  });
+}
 
 LinkSession::~LinkSession() { leave(); }
 
@@ -49,8 +57,9 @@ int LinkSession::open() {
     }
     port_ = simulator_->path();
   } else {
-    port_ = invocation_.port ? *invocation_.port : configuredPort(invocation_);
+    port_ = invocation_.port ? *invocation_.port : configuredPort(dataDirectory_);
   }
+  journaling_.setPort(port_);
   // The master refuses settings while the port is open.
   master_.setRetries(kRetries);
   const int opened = master_.open(port_, kBaudRate, 8, 1, 0);
@@ -60,10 +69,20 @@ int LinkSession::open() {
   return fail("cannot open", opened, CLI_PORT);
 }
 
+int LinkSession::readAhead(std::initializer_list<int> registers) {
+  for (const int reg : registers) {
+    std::int16_t value = 0;
+    const int result = journaling_.readHoldingRegisters(slave_, reg, &value, 1);
+    if (result != MODBUS_OK && !isExceptionReply(result)) {
+      return fail("reading register " + std::to_string(reg) + ": " + masterResultText(result) +
+                  "; nothing was written");
+    }
+  }
+  return CLI_OK;
+}
+
 int LinkSession::fail(std::string_view what, int result, CliExit exitCode) const {
-  return fail(
-      std::string(what) + ": " + masterResultName(result) + " (" + std::to_string(result) + ")",
-      exitCode);
+  return fail(std::string(what) + ": " + masterResultText(result), exitCode);
 }
 
 int LinkSession::fail(std::string_view message, CliExit exitCode) const {
