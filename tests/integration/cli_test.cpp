@@ -17,6 +17,7 @@
 #include "registers/settings_file.h"
 #include "sim/pty_simulator.h"
 #include "support/child_process.h"
+#include "support/controller_settings.h"
 #include "support/full_disk.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
@@ -275,13 +276,6 @@ class CliJournal : public CliOnAWatchedLine {
     return cli(arguments);
   }
   std::string value(int reg) { return std::to_string(controller.readRegister(reg)); }
-  SettingsImage settings() {
-    SettingsImage image{};
-    for (int i = 0; i < kSettingsRegisterCount; ++i) {
-      image[static_cast<std::size_t>(i)] = controller.readRegister(registerOfPosition(i));
-    }
-    return image;
-  }
 
   TempDir data;
 };
@@ -322,7 +316,7 @@ TEST_F(CliJournal, EachWriteIsALineWhateverBecameOfIt) {
 }
 
 TEST_F(CliJournal, ADownloadBacksUpTheControllerFirstAndJournalsEveryRegister) {
-  const SettingsImage before = settings();
+  const SettingsImage before = settingsOf(controller);
   SettingsImage wanted = before;
   wanted[150 - kFirstSettingsRegister] = 1500;
   wanted[200 - kFirstSettingsRegister] = -3;
@@ -359,7 +353,7 @@ TEST_F(CliJournal, ADownloadBacksUpTheControllerFirstAndJournalsEveryRegister) {
 }
 
 TEST_F(CliJournal, ADownloadWhoseBackupCannotBeReadWritesNothing) {
-  ASSERT_TRUE(writeSettingsFile(data / "unit.dat", settings()));
+  ASSERT_TRUE(writeSettingsFile(data / "unit.dat", settingsOf(controller)));
   controller.clearWriteLog();
   controller.faults().injectNext(sim::FaultKind::None, 2);
   controller.faults().injectNext(sim::FaultKind::Exception, 1);

@@ -11,6 +11,7 @@
 #include "link/master_result.h"
 #include "registers/settings_file.h"
 #include "sim/loopback_master.h"
+#include "support/controller_settings.h"
 #include "support/temp_dir.h"
 
 namespace vs {
@@ -40,13 +41,6 @@ struct JournaledLine : ::testing::Test {
     return texts;
   }
   std::string value(int reg) { return std::to_string(controller.readRegister(reg)); }
-  SettingsImage settings() {
-    SettingsImage image{};
-    for (int i = 0; i < kSettingsRegisterCount; ++i) {
-      image[static_cast<std::size_t>(i)] = controller.readRegister(registerOfPosition(i));
-    }
-    return image;
-  }
 
   sim::SimulatedController controller;
   sim::LoopbackMaster line{controller};
@@ -139,7 +133,7 @@ TEST_F(JournaledLine, TheOtherWritingFunctionsAreJournaledRegisterByRegister) {
 }
 
 TEST_F(JournaledLine, ABackupHoldsTheControllersSettingsAndReplacesNoEarlierOne) {
-  const SettingsImage before = settings();
+  const SettingsImage before = test::settingsOf(controller);
   const std::string serial = value(REG_SERIAL_NUMBER);
   const SettingsBackup first = backUpSettings(master, 1, data.path());
   const SettingsBackup second = backUpSettings(master, 1, data.path());  // within the second
