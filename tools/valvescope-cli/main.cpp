@@ -69,8 +69,10 @@ leaving, as Valvescope does at exit.
 
 Every register written (write, download) is a line of journal.csv in the data
 folder: time, port, Device ID, serial number, firmware, command, register,
-value before and written, outcome. A journal that cannot be written is said
-on standard error and stops nothing. Before it writes, download saves the
+value before and written, outcome. For it, write and download first read the
+firmware version (28), the serial number (134) and, write, its register; a
+controller that does not answer them gets nothing written. A journal that
+cannot be written is said on standard error and stops nothing. Before it writes, download saves the
 controller's settings in backups/SERIAL/ in the data folder and prints the
 backup's path; when they cannot be read or saved it writes nothing.
 
