@@ -26,4 +26,8 @@ const char* masterResultName(int result) {
   return "MODBUS_UNKNOWN_RESULT";
 }
 
+std::string masterResultText(int result) {
+  return std::string(masterResultName(result)) + " (" + std::to_string(result) + ")";
+}
+
 }  // namespace vs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Result codes of every Modbus master operation. 0 is success; callers test
 // zero or nonzero, and the command-line tool prints the name.
 namespace vs {
@@ -21,5 +23,12 @@ enum MasterResult : int {
 
 // "MODBUS_REPLY_TIMEOUT", "MODBUS_EXCEPTION_BASE+2" and so on; never null.
 const char* masterResultName(int result);
+// The slave answered, with an exception: it refused the request.
+inline bool isExceptionReply(int result) {
+  return result > MODBUS_EXCEPTION_BASE && result <= 0xFF;
+}
+
+// "MODBUS_REPLY_TIMEOUT (132)": the name and the number, as failures are reported.
+std::string masterResultText(int result);
 
 }  // namespace vs

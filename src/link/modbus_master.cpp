@@ -32,6 +32,10 @@ std::uint16_t get16(const std::uint8_t* at) {
   return static_cast<std::uint16_t>((at[0] << 8) | at[1]);
 }
 
+std::uint16_t acceptedEcho(int function) {
+  return function == 5 ? kAcceptedCoilEcho : kAcceptedRegisterEcho;
+}
+
 template <typename T>
 void zero(T* out, int count) {
   if (out != nullptr && count > 0) std::fill_n(out, count, T{});
@@ -119,6 +123,40 @@ void ModbusMaster::close() {}
 
 // ---- Function codes ---------------------------------------------------------
 
+int checkReply(int slave, int function, const std::uint8_t* request, const std::uint8_t* reply) {
+  const unsigned quantity = get16(request + 2);
+  switch (function) {
+    case 1:
+    case 2: return reply[0] == (quantity + 7) / 8 ? MODBUS_OK : MODBUS_BAD_REPLY;
+    case 3:
+    case 4:
+    case 23:  // the quantity read comes first
+      return reply[0] == static_cast<std::uint8_t>(2 * quantity) ? MODBUS_OK : MODBUS_BAD_REPLY;
+    case 5:
+    case 6: {
+      // A broadcast is not answered, so nothing is echoed.
+      const std::uint16_t echo = get16(reply + 2);
+      const bool echoed = echo == quantity || echo == acceptedEcho(function);
+      return slave == 0 || echoed ? MODBUS_OK : MODBUS_BAD_REPLY;
+    }
+    case 15:
+    case 16: return slave == 0 || get16(reply + 2) == quantity ? MODBUS_OK : MODBUS_BAD_REPLY;
+    case 22:
+      return slave == 0 || std::memcmp(reply, request, kCheckedRequestBytes) == 0 ? MODBUS_OK : MODBUS_BAD_REPLY;
+    default: return MODBUS_OK;
+  }
+}
+
+int ModbusMaster::exchange(int slave, int function, int requestLength, int replyLength) {
+  // The reply lands on the request; checkReply needs the request's first words.
+  std::uint8_t sent[kCheckedRequestBytes] = {};
+  std::memcpy(sent, scratch_,
+              static_cast<std::size_t>(std::min(requestLength, kCheckedRequestBytes)));
+  const int result = transact(slave, function, scratch_, requestLength, scratch_, replyLength);
+  if (result != MODBUS_OK) return result;
+  return checkReply(slave, function, sent, scratch_);
+}
+
 int ModbusMaster::readRegisterBlock(int function, int slave, int first, std::int16_t* out,
                                     int count) {
   zero(out, count);
@@ -126,9 +164,8 @@ int ModbusMaster::readRegisterBlock(int function, int slave, int first, std::int
   if (count < 1 || count > kMaxReadRegisters || out == nullptr) return MODBUS_BAD_ARGUMENT;
   put16(scratch_, static_cast<unsigned>(first - 1));
   put16(scratch_ + 2, static_cast<unsigned>(count));
-  const int result = transact(slave, function, scratch_, 4, scratch_, 1 + 2 * count);
+  const int result = exchange(slave, function, 4, 1 + 2 * count);
   if (result != MODBUS_OK) return result;
-  if (scratch_[0] != static_cast<std::uint8_t>(2 * count)) return MODBUS_BAD_REPLY;
   unpackRegisters(scratch_ + 1, out, count);
   return MODBUS_OK;
 }
@@ -139,24 +176,17 @@ int ModbusMaster::readBitBlock(int function, int slave, int first, std::int32_t*
   if (count < 1 || count > kMaxReadBits || out == nullptr) return MODBUS_BAD_ARGUMENT;
   put16(scratch_, static_cast<unsigned>(first - 1));
   put16(scratch_ + 2, static_cast<unsigned>(count));
-  const int bytes = (count + 7) / 8;
-  const int result = transact(slave, function, scratch_, 4, scratch_, 1 + bytes);
+  const int result = exchange(slave, function, 4, 1 + (count + 7) / 8);
   if (result != MODBUS_OK) return result;
-  if (scratch_[0] != bytes) return MODBUS_BAD_REPLY;
   for (int j = 0; j < count; ++j) out[j] = (scratch_[1 + j / 8] >> (j % 8)) & 1;
   return MODBUS_OK;
 }
 
-int ModbusMaster::writeSingle(int function, int slave, int number, std::uint16_t value,
-                              std::uint16_t acceptedEcho) {
+int ModbusMaster::writeSingle(int function, int slave, int number, std::uint16_t value) {
   if (!validSlaveOrBroadcast(slave) || !validNumber(number)) return MODBUS_BAD_ARGUMENT;
   put16(scratch_, static_cast<unsigned>(number - 1));
   put16(scratch_ + 2, value);
-  const int result = transact(slave, function, scratch_, 4, scratch_, 4);
-  if (result != MODBUS_OK) return result;
-  const std::uint16_t echo = get16(scratch_ + 2);
-  if (slave != 0 && echo != value && echo != acceptedEcho) return MODBUS_BAD_REPLY;
-  return MODBUS_OK;
+  return exchange(slave, function, 4, 4);
 }
 
 int ModbusMaster::readCoils(int slave, int firstCoil, std::int32_t* out, int count) {
@@ -176,16 +206,16 @@ int ModbusMaster::readInputRegisters(int slave, int firstRegister, std::int16_t*
 }
 
 int ModbusMaster::writeSingleCoil(int slave, int coil, int on) {
-  return writeSingle(5, slave, coil, on != 0 ? kCoilOn : 0, kAcceptedCoilEcho);
+  return writeSingle(5, slave, coil, on != 0 ? kCoilOn : 0);
 }
 
 int ModbusMaster::writeSingleRegister(int slave, int reg, std::int16_t value) {
-  return writeSingle(6, slave, reg, static_cast<std::uint16_t>(value), kAcceptedRegisterEcho);
+  return writeSingle(6, slave, reg, static_cast<std::uint16_t>(value));
 }
 
 int ModbusMaster::readExceptionStatus(int slave, std::uint8_t* out) {
   if (!validSlave(slave) || out == nullptr) return MODBUS_BAD_ARGUMENT;
-  const int result = transact(slave, 7, scratch_, 0, scratch_, 1);
+  const int result = exchange(slave, 7, 0, 1);
   if (result != MODBUS_OK) return result;
   *out = scratch_[0];
   return MODBUS_OK;
@@ -202,10 +232,7 @@ int ModbusMaster::writeMultipleCoils(int slave, int firstCoil, const std::int32_
   for (int j = 0; j < count; ++j) {
     if (in[j] != 0) scratch_[5 + j / 8] |= static_cast<std::uint8_t>(1u << (j % 8));
   }
-  const int result = transact(slave, 15, scratch_, 5 + bytes, scratch_, 4);
-  if (result != MODBUS_OK) return result;
-  if (slave != 0 && get16(scratch_ + 2) != count) return MODBUS_BAD_REPLY;
-  return MODBUS_OK;
+  return exchange(slave, 15, 5 + bytes, 4);
 }
 
 int ModbusMaster::writeMultipleRegisters(int slave, int firstRegister, const std::int16_t* in,
@@ -215,24 +242,16 @@ int ModbusMaster::writeMultipleRegisters(int slave, int firstRegister, const std
   put16(scratch_, static_cast<unsigned>(firstRegister - 1));
   put16(scratch_ + 2, static_cast<unsigned>(count));
   const int length = 4 + packRegisters(scratch_ + 4, in, count);
-  const int result = transact(slave, 16, scratch_, length, scratch_, 4);
-  if (result != MODBUS_OK) return result;
-  if (slave != 0 && get16(scratch_ + 2) != count) return MODBUS_BAD_REPLY;
-  return MODBUS_OK;
+  return exchange(slave, 16, length, 4);
 }
 
 int ModbusMaster::maskWriteRegister(int slave, int reg, std::uint16_t andMask,
                                     std::uint16_t orMask) {
   if (!validSlaveOrBroadcast(slave) || !validNumber(reg)) return MODBUS_BAD_ARGUMENT;
-  std::uint8_t request[6];
-  put16(request, static_cast<unsigned>(reg - 1));
-  put16(request + 2, andMask);
-  put16(request + 4, orMask);
-  std::memcpy(scratch_, request, sizeof request);
-  const int result = transact(slave, 22, scratch_, 6, scratch_, 6);
-  if (result != MODBUS_OK) return result;
-  if (slave != 0 && std::memcmp(scratch_, request, sizeof request) != 0) return MODBUS_BAD_REPLY;
-  return MODBUS_OK;
+  put16(scratch_, static_cast<unsigned>(reg - 1));
+  put16(scratch_ + 2, andMask);
+  put16(scratch_ + 4, orMask);
+  return exchange(slave, 22, 6, 6);
 }
 
 int ModbusMaster::readWriteMultipleRegisters(int slave, int readStart, std::int16_t* readOut,
@@ -252,9 +271,8 @@ int ModbusMaster::readWriteMultipleRegisters(int slave, int readStart, std::int1
   put16(scratch_ + 4, static_cast<unsigned>(writeStart - 1));
   put16(scratch_ + 6, static_cast<unsigned>(writeCount));
   const int length = 8 + packRegisters(scratch_ + 8, writeIn, writeCount);
-  const int result = transact(slave, 23, scratch_, length, scratch_, 1 + 2 * readCount);
+  const int result = exchange(slave, 23, length, 1 + 2 * readCount);
   if (result != MODBUS_OK) return result;
-  if (scratch_[0] != static_cast<std::uint8_t>(2 * readCount)) return MODBUS_BAD_REPLY;
   unpackRegisters(scratch_ + 1, readOut, readCount);
   return MODBUS_OK;
 }

@@ -79,8 +79,9 @@ class ModbusMaster {
  private:
   int readRegisterBlock(int function, int slave, int first, std::int16_t* out, int count);
   int readBitBlock(int function, int slave, int first, std::int32_t* out, int count);
-  int writeSingle(int function, int slave, int number, std::uint16_t value,
-                  std::uint16_t acceptedEcho);
+  // transact() on the scratch buffer, then checkReply().
+  int exchange(int slave, int function, int requestLength, int replyLength);
+  int writeSingle(int function, int slave, int number, std::uint16_t value);
   // 32-bit values as register pairs: `join` makes a value of two registers,
   // `split` two registers of a value (false when it does not fit).
   template <typename T, typename Join>
@@ -107,5 +108,13 @@ class ModbusMaster {
   std::int32_t swapIntWords_ = 0;
   std::int32_t swapFloatWords_ = 0;
 };
+
+// The request bytes checkReply() reads: the mask write's echo is its whole request.
+inline constexpr int kCheckedRequestBytes = 6;
+
+// Whether a reply the transaction accepted answers its request (both without
+// the function code): the byte count of a read, the echo of a write, which a
+// broadcast does not get. MODBUS_OK or MODBUS_BAD_REPLY.
+int checkReply(int slave, int function, const std::uint8_t* request, const std::uint8_t* reply);
 
 }  // namespace vs

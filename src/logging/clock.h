@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "logging/local_date_time.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 

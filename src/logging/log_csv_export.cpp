@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "files/replacing_file.h"
-#include "logging/local_date_time.h"
 #include "logging/log_file_reader.h"
 #include "registers/mode_label.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 namespace {

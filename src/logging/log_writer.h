@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "logging/local_date_time.h"
 #include "logging/log_record.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 

@@ -7,8 +7,8 @@
 #include "forms/desktop.h"
 #include "forms/form.h"
 #include "logging/export_progress.h"
-#include "logging/local_date_time.h"
 #include "logging/playback_state.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 

@@ -1,6 +1,5 @@
 list(APPEND VS_CORE_SOURCES
   logging/clock.cpp
-  logging/local_date_time.cpp
   logging/log_csv_export.cpp
   logging/log_file_name.cpp
   logging/log_file_reader.cpp
@@ -9,10 +8,4 @@ list(APPEND VS_CORE_SOURCES
   logging/log_writer.cpp
   logging/playback_form.cpp
   logging/playback_state.cpp
-)
-list(APPEND VS_CORE_POSIX_SOURCES
-  logging/local_tm_posix.cpp
-)
-list(APPEND VS_CORE_WIN32_SOURCES
-  logging/local_tm_win32.cpp
 )

@@ -34,6 +34,7 @@ inline constexpr std::array<SettingsBlock, 5> kSettingsBlocks = {{
 }};
 
 // Registers with a fixed role.
+inline constexpr int REG_FIRMWARE_VERSION = 28;  // hundredths: 462 is 4.62
 inline constexpr int REG_MAX_PRESSURE = 132;
 inline constexpr int REG_MIN_PRESSURE = 133;
 inline constexpr int REG_SERIAL_NUMBER = 134;

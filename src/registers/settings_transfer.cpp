@@ -13,14 +13,7 @@ constexpr int kModbusAddressPosition = REG_MODBUS_ADDRESS - kFirstSettingsRegist
 // "writing register 12: MODBUS_REPLY_TIMEOUT (132)", as every failure of the
 // command-line tool reads.
 std::string failure(const std::string& what, int result) {
-  return what + ": " + masterResultName(result) + " (" + std::to_string(result) + ")";
-}
-
-std::string failure(const char* verb, const BlockTransfer& transfer) {
-  const SettingsBlock& block = *transfer.failedBlock;
-  return failure(std::string(verb) + " registers " + std::to_string(block.firstRegister) + " to " +
-                     std::to_string(block.firstRegister + block.count - 1),
-                 transfer.result);
+  return what + ": " + masterResultText(result);
 }
 
 void note(BlockTransfer& transfer, int result, const SettingsBlock& block) {
@@ -67,6 +60,13 @@ BlockTransfer writeSettingsBlocks(ModbusMaster& master, int& slave, const Settin
   return transfer;
 }
 
+std::string blockFailure(std::string_view verb, const BlockTransfer& transfer) {
+  const SettingsBlock& block = *transfer.failedBlock;
+  return std::string(verb) + " registers " + std::to_string(block.firstRegister) + " to " +
+         std::to_string(block.firstRegister + block.count - 1) + ": " +
+         masterResultText(transfer.result);
+}
+
 std::string describe(const RegisterDifference& difference) {
   return std::to_string(registerOfPosition(difference.position)) + " " +
          std::string(RegisterMap[static_cast<std::size_t>(difference.position)]) + ": file " +
@@ -78,7 +78,7 @@ TransferResult uploadSettings(ModbusMaster& master, int slave, const std::filesy
   outcome.slave = slave;
   SettingsImage image{};
   if (const auto read = readSettingsBlocks(master, slave, image); read.result != 0) {
-    outcome.error = failure("reading", read);
+    outcome.error = blockFailure("reading", read);
   } else if (!writeSettingsFile(file, image)) {
     outcome.error = "writing " + file.string() + " failed";
   } else {
@@ -98,7 +98,7 @@ TransferResult downloadSettings(ModbusMaster& master, int slave, const std::file
   }
   if (const auto written = writeSettingsBlocks(master, outcome.slave, content.image);
       written.result != 0) {
-    outcome.error = failure("writing", written);
+    outcome.error = blockFailure("writing", written);
     return outcome;
   }
   std::this_thread::sleep_for(settle);
@@ -116,7 +116,7 @@ TransferResult downloadSettings(ModbusMaster& master, int slave, const std::file
   }
   SettingsImage controller{};
   if (const auto read = readSettingsBlocks(master, outcome.slave, controller); read.result != 0) {
-    outcome.error = failure("reading back", read);
+    outcome.error = blockFailure("reading back", read);
     return outcome;
   }
   outcome.differences = compare(content.image, controller);
@@ -138,7 +138,7 @@ TransferResult diffSettings(ModbusMaster& master, int slave, const std::filesyst
   }
   SettingsImage controller{};
   if (const auto read = readSettingsBlocks(master, slave, controller); read.result != 0) {
-    outcome.error = failure("reading", read);
+    outcome.error = blockFailure("reading", read);
     return outcome;
   }
   outcome.differences = compare(content.image, controller);

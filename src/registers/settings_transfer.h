@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/modbus_master.h"
@@ -23,6 +24,9 @@ struct BlockTransfer {
   int result = 0;
   const SettingsBlock* failedBlock = nullptr;
 };
+
+// "reading registers 112 to 133: MODBUS_REPLY_TIMEOUT (132)" for a failed transfer.
+std::string blockFailure(std::string_view verb, const BlockTransfer& transfer);
 
 // The five block reads into the image, all five attempted.
 BlockTransfer readSettingsBlocks(ModbusMaster& master, int slave, SettingsImage& image);

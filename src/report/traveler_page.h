@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "logging/local_date_time.h"
 #include "registers/register_values.h"
+#include "time/local_date_time.h"
 #include "widgets/canvas.h"
 
 namespace vs {

@@ -36,7 +36,7 @@ std::optional<FaultKind> faultFromName(std::string_view name) {
 FaultInjector::FaultInjector(std::uint64_t seed) : random_(seed) {}
 
 void FaultInjector::injectNext(FaultKind kind, int requests) {
-  if (requests <= 0 || kind == FaultKind::None) return;
+  if (requests <= 0) return;
   std::lock_guard lock(mutex_);
   queued_.emplace_back(kind, requests);
 }

@@ -44,6 +44,8 @@ class FaultInjector {
  public:
   explicit FaultInjector(std::uint64_t seed);
 
+  // None queues healthy replies, so that a fault queued after them strikes a
+  // later request.
   void injectNext(FaultKind kind, int requests);
   void setProbability(FaultKind kind, double probability);  // 0 removes it
   void setSilent(bool silent);

@@ -4,14 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "journal/csv_text.h"
+#include "journal/journal_reader.h"
 #include "link/serial_port.h"
 #include "logging/log_files.h"
 #include "registers/settings_file.h"
 #include "sim/pty_simulator.h"
 #include "support/child_process.h"
+#include "support/controller_settings.h"
 #include "support/full_disk.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
@@ -21,7 +27,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// A run keeps its journal and backups out of the user's data folder.
 ProcessOutcome cli(std::vector<std::string> arguments) {
+  static const TempDir data;
+  if (std::find(arguments.begin(), arguments.end(), "--data-dir") == arguments.end()) {
+    arguments.insert(arguments.begin(), {"--data-dir", data.path().string()});
+  }
   arguments.insert(arguments.begin(), VALVESCOPE_CLI_PATH);
   return runProcess(arguments, 120s);
 }
@@ -222,6 +233,8 @@ TEST_F(CliOnAWatchedLine, DownloadAndDiffFailuresNameTheResultAndItsCode) {
   ASSERT_EQ(cli({"--port", simulator.path(), "upload", file}).exitCode, 0);
   for (const std::string command : {"diff", "download"}) {
     SCOPED_TRACE(command);
+    // A download reads the firmware version and serial number, then its backup.
+    if (command == "download") controller.faults().injectNext(sim::FaultKind::None, 2 + 5);
     controller.faults().injectNext(sim::FaultKind::Exception, 1);
     const auto run = cli({"--port", simulator.path(), command, file});
     EXPECT_EQ(run.exitCode, 4);
@@ -229,6 +242,161 @@ TEST_F(CliOnAWatchedLine, DownloadAndDiffFailuresNameTheResultAndItsCode) {
     EXPECT_EQ(run.err, "valvescope-cli: " + simulator.path() + ": " + verb +
                            " registers 112 to 133: MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE (164)\n");
   }
+}
+
+// The journal as the journal command prints it, oldest line first.
+std::vector<JournalLine> journalOf(const TempDir& data, std::vector<std::string> filter = {}) {
+  filter.insert(filter.begin(), {"--data-dir", data.path().string(), "journal"});
+  const auto run = cli(filter);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  auto records = parseCsv(run.out);
+  EXPECT_FALSE(records.empty());
+  EXPECT_EQ(records.at(0), journalHeader());
+  std::vector<JournalLine> lines;
+  for (auto record = records.rbegin(); record + 1 != records.rend(); ++record) {
+    lines.push_back(journalLineOf(*record).value());
+  }
+  return lines;
+}
+
+// Register, name, before, written and outcome of each line.
+std::vector<std::string> registerColumns(const std::vector<JournalLine>& lines) {
+  std::vector<std::string> texts;
+  for (const auto& l : lines) {
+    texts.push_back(l.reg + " " + l.name + " " + l.before + " " + l.written + " " + l.outcome);
+  }
+  return texts;
+}
+
+class CliJournal : public CliOnAWatchedLine {
+ protected:
+  ProcessOutcome onLine(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(),
+                     {"--data-dir", data.path().string(), "--port", simulator.path()});
+    return cli(arguments);
+  }
+  std::string value(int reg) { return std::to_string(controller.readRegister(reg)); }
+
+  TempDir data;
+};
+
+TEST_F(CliJournal, EachWriteIsALineWhateverBecameOfIt) {
+  const std::string was150 = value(150), was151 = value(151);
+  EXPECT_EQ(onLine({"write", "150", "1234"}).exitCode, 0);
+  // The controller refuses an address it could not answer at.
+  const auto refused = onLine({"write", "135", "300"});
+  EXPECT_EQ(refused.exitCode, 4);
+  // The firmware, serial number and register reads go well; the write is lost.
+  controller.faults().injectNext(sim::FaultKind::None, 3);
+  controller.faults().injectNext(sim::FaultKind::NoReply, 4);
+  const auto lost = onLine({"write", "151", "7"});
+  EXPECT_EQ(lost.exitCode, 4);
+  expectOneErrorLine(lost, {"writing register 151: MODBUS_REPLY_TIMEOUT (132)"});
+
+  const auto lines = journalOf(data);
+  EXPECT_EQ(registerColumns(lines),
+            (std::vector<std::string>{
+                "150 sp_min " + was150 + " 1234 ok",
+                "135 modbus_address 1 300 refused (MODBUS_EXCEPTION_ILLEGAL_DATA_VALUE)",
+                "151 sp_max " + was151 + " 7 MODBUS_REPLY_TIMEOUT (132)",
+            }));
+  for (const auto& line : lines) {
+    EXPECT_EQ(line.port, simulator.path());
+    EXPECT_EQ(line.deviceId, "1");
+    EXPECT_EQ(line.serialNumber, value(REG_SERIAL_NUMBER));
+    EXPECT_EQ(line.firmware, "4.62");
+    EXPECT_EQ(line.action, "valvescope-cli write");
+    EXPECT_TRUE(journalTime(line.time)) << line.time;
+  }
+  EXPECT_EQ(journalOf(data, {"--serial", value(REG_SERIAL_NUMBER), "--since", "2000-01-01"}).size(),
+            3u);
+  EXPECT_TRUE(journalOf(data, {"--serial", "-1"}).empty());
+  EXPECT_TRUE(journalOf(data, {"--since", "2999-01-01"}).empty());
+  EXPECT_EQ(cli({"journal", "--since", "2026-02-30x"}).exitCode, 2);
+}
+
+TEST_F(CliJournal, ADownloadBacksUpTheControllerFirstAndJournalsEveryRegister) {
+  const SettingsImage before = settingsOf(controller);
+  SettingsImage wanted = before;
+  wanted[150 - kFirstSettingsRegister] = 1500;
+  wanted[200 - kFirstSettingsRegister] = -3;
+  ASSERT_TRUE(writeSettingsFile(data / "unit.dat", wanted));
+
+  const auto download = onLine({"download", (data / "unit.dat").string()});
+  ASSERT_EQ(download.exitCode, 0) << download.err;
+  const auto out = linesOf(download.out);
+  const std::string serial = value(REG_SERIAL_NUMBER);
+  const std::string prefix = "backup of the controller's settings: ";
+  ASSERT_EQ(out.at(0).rfind(prefix, 0), 0u) << download.out;
+  const std::filesystem::path backup = out[0].substr(prefix.size());
+  EXPECT_EQ(backup.parent_path(), data / "backups" / serial);
+  EXPECT_EQ(readSettingsFile(backup).image, before);
+  std::ifstream saved(backup, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), formatSettings(before));
+
+  const auto lines = journalOf(data);
+  ASSERT_EQ(lines.size(), 1u + kSettingsRegisterCount + 2u);
+  EXPECT_EQ(lines[0].action, "Backup before download");
+  EXPECT_EQ(lines[0].file, backup.string());
+  EXPECT_EQ(lines[0].outcome, "ok");
+  for (int i = 0; i < kSettingsRegisterCount; ++i) {
+    const auto& line = lines[static_cast<std::size_t>(1 + i)];
+    const auto p = static_cast<std::size_t>(i);
+    EXPECT_EQ(line.reg + " " + line.before + " " + line.written + " " + line.outcome,
+              std::to_string(registerOfPosition(i)) + " " + std::to_string(before[p]) + " " +
+                  std::to_string(wanted[p]) + " ok");
+    EXPECT_EQ(line.action, "valvescope-cli download");
+    EXPECT_EQ(line.file, (data / "unit.dat").string());
+  }
+  EXPECT_EQ(registerColumns({lines.end() - 2, lines.end()}),
+            (std::vector<std::string>{"12   4660 ok", "144 save_data_command  4660 ok"}));
+}
+
+TEST_F(CliJournal, ADownloadWhoseBackupCannotBeReadWritesNothing) {
+  ASSERT_TRUE(writeSettingsFile(data / "unit.dat", settingsOf(controller)));
+  controller.clearWriteLog();
+  controller.faults().injectNext(sim::FaultKind::None, 2);
+  controller.faults().injectNext(sim::FaultKind::Exception, 1);
+  const auto refused = onLine({"download", (data / "unit.dat").string()});
+  EXPECT_EQ(refused.exitCode, 4);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, "valvescope-cli: " + simulator.path() +
+                             ": no backup of the controller's settings: reading registers 112 to "
+                             "133: MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE (164); nothing was "
+                             "written (--no-backup downloads without one)\n");
+  EXPECT_TRUE(controller.writeLog().empty());
+  EXPECT_FALSE(std::filesystem::exists(data / "backups"));
+
+  const auto anyway = onLine({"--no-backup", "download", (data / "unit.dat").string()});
+  EXPECT_EQ(anyway.exitCode, 0) << anyway.err;
+  EXPECT_FALSE(controller.writeLog().empty());
+  const auto lines = journalOf(data);
+  ASSERT_EQ(lines.size(), 1u + kSettingsRegisterCount + 2u);
+  EXPECT_EQ(lines[0].outcome, "refused (MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE)");
+  EXPECT_EQ(lines[1].before, "");  // nothing read before this download
+}
+
+// A full disk, or a journal whose name a folder has taken (which stops root
+// too), costs the journal line, not the write.
+TEST_F(CliJournal, AJournalThatCannotBeWrittenStopsNoWriteAndIsSaid) {
+  ProcessOutcome onFullDisk;
+  {
+    const FullDisk full;
+    onFullDisk = onLine({"write", "150", "111"});
+  }
+  // The full disk left the journal empty.
+  std::filesystem::remove(data / "journal.csv");
+  std::filesystem::create_directory(data / "journal.csv");
+  const ProcessOutcome onTakenName = onLine({"write", "151", "222"});
+  for (const ProcessOutcome* run :
+       std::array<const ProcessOutcome*, 2>{&onFullDisk, &onTakenName}) {
+    EXPECT_EQ(run->exitCode, 0) << run->err;
+    expectOneErrorLine(*run, {"Change journal not written: ", (data / "journal.csv").string()});
+  }
+  EXPECT_EQ(onFullDisk.out, "150 111 sp_min\n");
+  EXPECT_EQ(onTakenName.out, "151 222 sp_max\n");
+  EXPECT_EQ(value(150), "111");
+  EXPECT_EQ(value(151), "222");
 }
 
 // qx4-sim, paced at 9600 baud, as a technician would start it.

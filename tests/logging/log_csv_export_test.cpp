@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "logging/local_date_time.h"
 #include "logging/log_files.h"
 #include "registers/mode_label.h"
 #include "support/temp_dir.h"
 #include "support/time_zone.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 namespace {

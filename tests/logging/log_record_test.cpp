@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "logging/local_date_time.h"
 #include "logging/log_file_name.h"
 #include "support/time_zone.h"
+#include "time/local_date_time.h"
 
 namespace vs {
 namespace {

@@ -14,8 +14,8 @@ enum CliExit : int {
   CLI_DIFFERENT = 1,   // the controller's settings differ from the file
   CLI_USAGE = 2,       // bad command line or value; nothing was sent
   CLI_PORT = 3,        // the port would not open
-  CLI_CONTROLLER = 4,  // the controller did not answer properly
-  CLI_FILE = 5,        // a file (or standard output) could not be read or written
+  CLI_CONTROLLER = 4,  // the controller did not answer properly (the backup's reads included)
+  CLI_FILE = 5,        // a file (or standard output, or the backup) could not be read or written
 };
 
 // What the command line asked for, options already checked.
@@ -27,6 +27,9 @@ struct Invocation {
   bool simulate = false;
   std::optional<long> count;  // poll: ticks to run; none: until interrupted
   std::optional<std::filesystem::path> dataDir;
+  bool noBackup = false;                    // download: no backup first
+  std::optional<std::string> serialNumber;  // journal: this controller's lines only
+  std::optional<std::string> since;         // journal: lines from this local time on
 };
 
 }  // namespace vs::cli

@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "logging/local_date_time.h"
+#include "time/local_date_time.h"
 
 namespace vs::cli {
 
@@ -33,11 +33,7 @@ std::string scaled(std::int32_t value, int decimals) {
 }
 
 std::string localTimeText(std::int64_t unixSeconds) {
-  const LocalDateTime t = toLocalDateTime(unixSeconds);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
-  return text;
+  return dateTimeText(toLocalDateTime(unixSeconds));
 }
 
 }  // namespace vs::cli

@@ -84,9 +84,15 @@ int runWrite(const Invocation& invocation) {
 
   LinkSession link(invocation);
   if (const int opened = link.open(); opened != CLI_OK) return opened;
+  const JournalAction action(link.master(), "valvescope-cli write");
+  const int target = static_cast<int>(*reg);
+  if (const int read = link.readAhead({REG_FIRMWARE_VERSION, REG_SERIAL_NUMBER, target});
+      read != CLI_OK) {
+    return read;
+  }
   // 65535 and -1 are the same register contents.
   const auto word = static_cast<std::int16_t>(static_cast<std::uint16_t>(*value & 0xFFFF));
-  const int result = link.master().writeSingleRegister(link.slave(), static_cast<int>(*reg), word);
+  const int result = link.master().writeSingleRegister(link.slave(), target, word);
   if (result != MODBUS_OK) return link.fail("writing register " + std::to_string(*reg), result);
   printRegister(*reg, word);
   return CLI_OK;

@@ -1,8 +1,11 @@
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "cli_text.h"
 #include "commands.h"
+#include "journal/settings_backup.h"
 #include "link_session.h"
 #include "registers/settings_file.h"
 #include "registers/settings_transfer.h"
@@ -31,10 +34,7 @@ int runUpload(const Invocation& invocation) {
   SettingsImage image{};
   if (const BlockTransfer read = readSettingsBlocks(link.master(), link.slave(), image);
       read.result != MODBUS_OK) {
-    const SettingsBlock& block = *read.failedBlock;
-    return link.fail("reading registers " + std::to_string(block.firstRegister) + " to " +
-                         std::to_string(block.firstRegister + block.count - 1),
-                     read.result);
+    return link.fail(blockFailure("reading", read));
   }
   // Nothing is written to the file unless all five blocks arrived.
   if (!writeSettingsFile(file, image)) {
@@ -50,6 +50,23 @@ int runDownload(const Invocation& invocation) {
   if (!readableSettings(file)) return CLI_FILE;
   LinkSession link(invocation);
   if (const int opened = link.open(); opened != CLI_OK) return opened;
+  std::error_code unresolved;
+  const auto whole = std::filesystem::absolute(file, unresolved);
+  const JournalAction action(link.master(), "valvescope-cli download",
+                             unresolved ? std::filesystem::path(file) : whole);
+  // The journal names the controller with or without a backup.
+  if (const int read = link.readAhead({REG_FIRMWARE_VERSION, REG_SERIAL_NUMBER}); read != CLI_OK) {
+    return read;
+  }
+  if (!invocation.noBackup) {
+    const SettingsBackup backup = backUpSettings(link.master(), link.slave(), link.dataDirectory());
+    if (!backup.made()) {
+      return link.fail("no backup of the controller's settings: " + backup.error +
+                           "; nothing was written (--no-backup downloads without one)",
+                       backup.result != 0 ? CLI_CONTROLLER : CLI_FILE);
+    }
+    std::printf("backup of the controller's settings: %s\n", backup.file.string().c_str());
+  }
   const TransferResult outcome =
       downloadSettings(link.master(), link.slave(), file, kDownloadSettleTime);
   printDifferences(outcome);

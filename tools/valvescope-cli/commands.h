@@ -14,5 +14,6 @@ int runDiff(const Invocation& invocation);
 int runExportCsv(const Invocation& invocation);
 int runLogInfo(const Invocation& invocation);
 int runPorts(const Invocation& invocation);
+int runJournal(const Invocation& invocation);
 
 }  // namespace vs::cli

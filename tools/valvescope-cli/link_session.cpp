@@ -1,6 +1,7 @@
 #include "link_session.h"
 
 #include "cli_text.h"
+#include "journal/change_journal.h"
 #include "link/master_result.h"
 #include "link/send_exit_command.h"
 #include "shell/comm_config.h"
@@ -16,9 +17,9 @@ constexpr int kRetries = 3;
 
 // Without --port, the port the application itself would open: the one named
 // in comm_config.dat, else its first port.
-std::string configuredPort(const Invocation& invocation) {
+std::string configuredPort(const std::filesystem::path& dataDirectory) {
   std::string port = "COM1";
-  const auto file = commConfigPath(resolveDataDirectory(invocation.dataDir));
+  const auto file = commConfigPath(dataDirectory);
   if (const auto problem = commConfigProblem(readCommConfig(file, port)); !problem.empty()) {
     complain(file.string() + " " + std::string(problem) + "; using " + port);
   }
@@ -28,7 +29,9 @@ std::string configuredPort(const Invocation& invocation) {
 }  // namespace
 
 LinkSession::LinkSession(const Invocation& invocation)
-    : invocation_(invocation), slave_(invocation.slave) {}
+    : invocation_(invocation),
+      dataDirectory_(resolveDataDirectory(invocation.dataDir)),
+      slave_(invocation.slave) {}
 
 LinkSession::~LinkSession() { leave(); }
 
@@ -43,27 +46,45 @@ int LinkSession::open() {
     simulated_->paceAt(kBaudRate);
     simulated_->open();
     port_ = "simulated controller";
+    journalThrough(*simulated_);
     return CLI_OK;
   }
-  port_ = invocation_.port ? *invocation_.port : configuredPort(invocation_);
+  port_ = invocation_.port ? *invocation_.port : configuredPort(dataDirectory_);
   // The master refuses settings while the port is open.
   portMaster_.setRetries(kRetries);
   const int opened = portMaster_.open(port_, kBaudRate, 8, 1, 0);
-  if (opened == MODBUS_OK) return CLI_OK;
-  // A refused line setting leaves the port open; this run will not use it.
-  portMaster_.close();
-  return fail("cannot open", opened, CLI_PORT);
+  if (opened != MODBUS_OK) {
+    // A refused line setting leaves the port open; this run will not use it.
+    portMaster_.close();
+    return fail("cannot open", opened, CLI_PORT);
+  }
+  journalThrough(portMaster_);
+  return CLI_OK;
 }
 
-ModbusMaster& LinkSession::master() {
-  if (simulated_) return *simulated_;
-  return portMaster_;
+void LinkSession::journalThrough(ModbusMaster& inner) {
+  journaling_ =
+      std::make_unique<JournalingMaster>(inner, ChangeJournal(journalPath(dataDirectory_)));
+  journaling_->setPort(port_);
+  journaling_->setProblemListener([](const std::string& problem) {
+    if (!problem.empty()) complain(problem);
+  });
+}
+
+int LinkSession::readAhead(std::initializer_list<int> registers) {
+  for (const int reg : registers) {
+    std::int16_t value = 0;
+    const int result = journaling_->readHoldingRegisters(slave_, reg, &value, 1);
+    if (result != MODBUS_OK && !isExceptionReply(result)) {
+      return fail("reading register " + std::to_string(reg) + ": " + masterResultText(result) +
+                  "; nothing was written");
+    }
+  }
+  return CLI_OK;
 }
 
 int LinkSession::fail(std::string_view what, int result, CliExit exitCode) const {
-  return fail(
-      std::string(what) + ": " + masterResultName(result) + " (" + std::to_string(result) + ")",
-      exitCode);
+  return fail(std::string(what) + ": " + masterResultText(result), exitCode);
 }
 
 int LinkSession::fail(std::string_view message, CliExit exitCode) const {

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "cli.h"
 #include "cli_text.h"
 #include "commands.h"
+#include "journal/journal_reader.h"
 #include "valvescope_version.h"
 
 namespace vs::cli {
@@ -33,13 +35,14 @@ constexpr Command kCommands[] = {
      runWrite},
     {"upload", "FILE", "save the 114 settings registers (112 to 225) to a settings file", 1, 1,
      runUpload},
-    {"download", "FILE", "write a settings file to the controller, read it back and save it there",
+    {"download", "FILE", "back up the settings, then write a settings file, read it back, save it",
      1, 1, runDownload},
     {"diff", "FILE", "list the settings registers that differ from a settings file", 1, 1, runDiff},
     {"export-csv", "LOG [CSV]", "a log file as CSV, to standard output without CSV", 1, 2,
      runExportCsv},
     {"log-info", "LOG", "records, time span and gaps of a log file", 1, 1, runLogInfo},
     {"ports", "", "the serial ports of this computer, with their device names", 0, 0, runPorts},
+    {"journal", "", "the change journal as CSV, newest first", 0, 0, runJournal},
 };
 
 // Port names and the data folder are each system's own.
@@ -69,6 +72,11 @@ constexpr const char* kOtherOptionsAndExitCodes =
   --simulate      a simulated controller inside this program instead of a
                   port, as fast as a real line
   --count N       poll: stop after N ticks (default: at Ctrl-C)
+  --no-backup     download: write without backing up the controller's
+                  settings first
+  --serial N      journal: only the lines of the controller with serial number N
+  --since DATE    journal: only lines from DATE on: yyyy-mm-dd [hh:mm[:ss]],
+                  local time
   -h, --help      this text
   --version       the version
 
@@ -76,14 +84,24 @@ The line runs at 9600 baud, 8 data bits, no parity, 1 stop bit, with a 1 s
 time-out and 3 retries. A run that opened the port sends "OUT" on it before
 leaving, as Valvescope does at exit.
 
+Every register written (write, download) is a line of journal.csv in the data
+folder: time, port, Device ID, serial number, firmware, command, register,
+value before and written, outcome. For it, write and download first read the
+firmware version (28), the serial number (134) and, write, its register; a
+controller that does not answer them gets nothing written. A journal that
+cannot be written is said on standard error and stops nothing. Before it writes, download saves the
+controller's settings in backups/SERIAL/ in the data folder and prints the
+backup's path; when they cannot be read or saved it writes nothing.
+
 Exit codes:
   0  success; diff: the controller matches the file
   1  diff, download: the controller's settings differ from the file
   2  bad command line or value; nothing was sent
   3  the port would not open (MODBUS_PORT_OPEN_FAILED, MODBUS_PORT_IN_USE)
   4  the controller did not answer properly (MODBUS_REPLY_TIMEOUT, an
-     exception reply, a corrupt reply ...)
-  5  a file or standard output could not be read or written
+     exception reply, a corrupt reply ...), also to the backup's reads
+  5  a file or standard output could not be read or written, also the
+     backup before a download
 Failures are one line on standard error naming the port and the result.
 )";
 
@@ -137,8 +155,10 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
       request.version = true;
     } else if (option == "--simulate") {
       in.simulate = true;
+    } else if (option == "--no-backup") {
+      in.noBackup = true;
     } else if (option == "--port" || option == "--slave" || option == "--count" ||
-               option == "--data-dir") {
+               option == "--data-dir" || option == "--serial" || option == "--since") {
       std::string value;
       if (equals != std::string_view::npos) {
         value = arg.substr(equals + 1);
@@ -152,6 +172,15 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
         in.port = value;
       } else if (option == "--data-dir") {
         in.dataDir = value;
+      } else if (option == "--serial") {
+        // The journal writes the register's signed value; 65535 is -1 there.
+        const auto serial = parseNumber(value, -32768, 65535);
+        if (!serial) return "--serial must be a number from -32768 to 65535, not " + value;
+        in.serialNumber = std::to_string(static_cast<std::int16_t>(*serial & 0xFFFF));
+      } else if (option == "--since") {
+        in.since = journalTime(value);
+        if (!in.since)
+          return "--since must be a local date and time, yyyy-mm-dd [hh:mm[:ss]], not " + value;
       } else if (option == "--slave") {
         const auto slave = parseNumber(value, 1, 255);
         if (!slave) return "--slave must be a number from 1 to 255, not " + value;
@@ -166,6 +195,10 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
   }
   if (in.simulate && in.port) return "--simulate and --port exclude each other";
   if (in.count && in.command != "poll") return "--count applies to poll only";
+  if (in.noBackup && in.command != "download") return "--no-backup applies to download only";
+  if ((in.serialNumber || in.since) && in.command != "journal") {
+    return "--serial and --since apply to journal only";
+  }
   return std::nullopt;
 }
 

@@ -1,4 +1,4 @@
-#include "logging/local_tm.h"
+#include "time/local_tm.h"
 
 namespace vs {
 

@@ -35,6 +35,12 @@ struct LocalDateTime {
 // Local wall-clock time of a calendar time (seconds since 1970-01-01 00:00 UTC).
 LocalDateTime toLocalDateTime(std::int64_t unixSeconds, int millisecond = 0);
 
+// The computer's wall clock now, to the millisecond.
+LocalDateTime localNow();
+
+// "2026-05-01 14:03:07": to the second, sorting as text in time order.
+std::string dateTimeText(const LocalDateTime& time);
+
 // "yyyy_M_d": four-digit year, month and day without leading zeros, as log file
 // names carry the date.
 std::string dateText(const LocalDate& date);

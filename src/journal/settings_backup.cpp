@@ -1,0 +1,63 @@
+#include "journal/settings_backup.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "registers/settings_file.h"
+#include "registers/settings_transfer.h"
+
+namespace vs {
+namespace {
+
+// More backups of one controller within one second than this are a fault.
+constexpr int kMaxBackupsASecond = 100;
+
+// "1234_2026-05-01_140307.dat", then "..._140307_2.dat" within the same second.
+std::filesystem::path freeName(const std::filesystem::path& folder, int serialNumber,
+                               const LocalDateTime& t) {
+  char stem[64];
+  std::snprintf(stem, sizeof stem, "%d_%04d-%02d-%02d_%02d%02d%02d", serialNumber, t.year, t.month,
+                t.day, t.hour, t.minute, t.second);
+  for (int n = 1; n <= kMaxBackupsASecond; ++n) {
+    const std::string suffix = n == 1 ? "" : "_" + std::to_string(n);
+    const auto candidate = folder / (stem + suffix + ".dat");
+    std::error_code error;
+    if (!std::filesystem::exists(candidate, error) && !error) return candidate;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::filesystem::path backupFolder(const std::filesystem::path& dataDirectory, int serialNumber) {
+  return dataDirectory / "backups" / std::to_string(serialNumber);
+}
+
+SettingsBackup backUpSettings(JournalingMaster& master, int slave,
+                              const std::filesystem::path& dataDirectory) {
+  const JournalAction action(master, kBackupAction);
+  SettingsBackup backup;
+  SettingsImage image{};
+  if (const BlockTransfer read = readSettingsBlocks(master, slave, image); read.result != 0) {
+    backup.result = read.result;
+    backup.error = blockFailure("reading", read);
+    master.note(slave, journalOutcome(slave, read.result), {});
+    return backup;
+  }
+  const int serialNumber = image[REG_SERIAL_NUMBER - kFirstSettingsRegister];
+  const auto folder = backupFolder(dataDirectory, serialNumber);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  const auto file = freeName(folder, serialNumber, master.now());
+  if (error || file.empty() || !writeSettingsFile(file, image)) {
+    backup.error = "cannot save a backup in " + folder.string() +
+                   (error ? ": " + error.message() : std::string());
+    master.note(slave, "not saved", {});
+    return backup;
+  }
+  backup.file = file;
+  master.note(slave, "ok", file);
+  return backup;
+}
+
+}  // namespace vs
