@@ -235,7 +235,9 @@ void GdiCanvas::rectangle(const Rect& corners) {
 void GdiCanvas::ellipse(const Rect& corners) {
   const Rect r = ordered(corners);
   // A curve that large cannot be handed to GDI; none is drawn.
-  if (beyondReach(r.left) || beyondReach(r.top) || beyondReach(r.right) || beyondReach(r.bottom) || !prepareShape(r)) return;
+  if (beyondReach(r.left) || beyondReach(r.top) || beyondReach(r.right) || beyondReach(r.bottom) ||
+      !prepareShape(r))
+    return;
   Ellipse(dc_, r.left, r.top, r.right, r.bottom);
 }
 
@@ -298,7 +300,8 @@ const std::wstring& GdiCanvas::toWide(std::string_view text) {
     return wide_;
   }
   const int size = static_cast<int>(text.size());
-  wide_.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)));
+  wide_.resize(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)));
   MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide_.data(), static_cast<int>(wide_.size()));
   return wide_;
 }

@@ -22,11 +22,11 @@ ATOM registerClass(HINSTANCE instance, WNDPROC procedure) {
   type.cbSize = sizeof type;
   type.lpfnWndProc = procedure;
   type.hInstance = instance;
-  type.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VALVESCOPE),
-                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  type.hIconSm = static_cast<HICON>(LoadImageW(
-      instance, MAKEINTRESOURCEW(IDI_VALVESCOPE), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  type.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VALVESCOPE), IMAGE_ICON,
+                                             0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  type.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VALVESCOPE),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // No background brush: the panel covers the whole client area.
   type.lpszClassName = MainWindow::kClassName;
@@ -101,8 +101,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) view_.resize(LOWORD(lParam), HIWORD(lParam));
       return 0;
-    case WM_ERASEBKGND:
-      return 1;  // the panel paints every pixel
+    case WM_ERASEBKGND: return 1;  // the panel paints every pixel
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window_, &paint);
@@ -128,11 +127,8 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window_, message, wParam, lParam);
   }
 }
 

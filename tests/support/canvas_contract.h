@@ -215,8 +215,8 @@ TEST_P(CanvasContract, TextIsAlignedOnItsPoint) {
         canvas.text({100, 50}, "0.600");
       });
       const Rect cell = picture.bounds(red);
-      const std::string where = "alignment " + std::to_string(static_cast<int>(horizontal)) +
-                                "," + std::to_string(static_cast<int>(vertical));
+      const std::string where = "alignment " + std::to_string(static_cast<int>(horizontal)) + "," +
+                                std::to_string(static_cast<int>(vertical));
       EXPECT_EQ(picture.bounds(marked), cell) << where;
       EXPECT_EQ(cell.bottom - cell.top, metrics.height) << where;
       EXPECT_EQ(vertical == VAlign::Top ? cell.top : cell.bottom, 50) << where;

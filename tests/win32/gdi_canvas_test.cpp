@@ -56,9 +56,9 @@ TEST(GdiCanvasTest, EveryObjectOfAPaintIsGoneWhenItEnds) {
       const auto keep = [&] {
         for (HGDIOBJ object : selected(frame.dc())) made.push_back(object);
       };
-      for (const Font font : {Font{FontRole::Default}, Font{FontRole::Heavy},
-                              Font{FontRole::Fixed}, Font{FontRole::Title, 40},
-                              Font{FontRole::Title, 60 + paint}, Font{FontRole::Default}}) {
+      for (const Font font : {Font{FontRole::Default}, Font{FontRole::Heavy}, Font{FontRole::Fixed},
+                              Font{FontRole::Title, 40}, Font{FontRole::Title, 60 + paint},
+                              Font{FontRole::Default}}) {
         canvas.setFont(font);
         canvas.text({10, 10}, "0.600");
         keep();

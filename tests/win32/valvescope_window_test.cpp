@@ -2,9 +2,8 @@
 // drawn, says that its values are samples, and closes with exit code 0 when
 // asked; and the program file carries its icon, version and manifest.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <string>
@@ -164,8 +163,8 @@ TEST(ValvescopeWindowTest, CarriesItsIconVersionAndManifest) {
   DWORD ignored = 0;
   std::string version(GetFileVersionInfoSizeW(path.c_str(), &ignored), '\0');
   ASSERT_FALSE(version.empty());
-  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()),
-                                  version.data()));
+  ASSERT_TRUE(
+      GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
   ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
