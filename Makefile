@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-.PHONY: all deps build run test install package sanitize windows windows-test clean
+.PHONY: all deps build run test install package sanitize windows windows-test windows-bench clean
 
 all: build
 
@@ -40,20 +40,30 @@ sanitize: deps
 	cmake --build build-asan -j$(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
-# valvescope-cli.exe (the core, Win32 serial backend included) cross-compiled
+# valvescope.exe (the Win32 front end) and valvescope-cli.exe cross-compiled
 # with mingw-w64, and $(WINDOWS_DIR)/valvescope-<version>-win64.zip.
 windows: deps
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DVALVESCOPE_GUI=OFF -DVALVESCOPE_BENCH=OFF $(CMAKE_FLAGS) > /dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DVALVESCOPE_GUI=OFF -DVALVESCOPE_BENCH=ON $(CMAKE_FLAGS) > /dev/null
 	cmake --build $(WINDOWS_DIR) -j$(JOBS) --target windows-zip
 
-# The Windows build under Wine: every core test that needs no pty, and the
-# zip's valvescope-cli.exe against qx4-sim on a pty mapped to COM5.
+# The Windows build under Wine: every test that needs no pty, the zip's
+# valvescope-cli.exe against qx4-sim on a pty mapped to COM5, and a screenshot
+# of the zip's valvescope.exe.
 windows-test: windows build
 	@./scripts/install-deps.sh wine
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target qx4-sim cli_under_wine_test
 	./scripts/windows-test.sh $(WINDOWS_DIR) $(BUILD_DIR)
+
+# The live view's full repaint at 1920 x 1080: through QPainterCanvas here,
+# then through GdiCanvas under Wine.
+windows-bench: windows build
+	@./scripts/install-deps.sh wine
+	cmake --build $(WINDOWS_DIR) -j$(JOBS) --target app_repaint_win32_bench
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target app_repaint_bench
+	$(BUILD_DIR)/bench/app_repaint_bench
+	./scripts/windows-test.sh --bench $(WINDOWS_DIR) $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan $(WINDOWS_DIR)

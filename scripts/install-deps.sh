@@ -2,7 +2,9 @@
 # Installs the Debian packages Valvescope needs to build and test, skipping
 # whatever is already present. Safe to run on every `make`; works as root on a
 # fresh Debian 12 machine, or through sudo otherwise. `install-deps.sh wine`
-# adds what running the Windows build needs (make windows-test).
+# adds what running the Windows build needs (make windows-test): Wine, its
+# own fonts (Tahoma, the Windows program's face), a display, and the tools
+# that find the program's window and take its screenshot.
 set -eu
 
 PACKAGES="
@@ -15,7 +17,7 @@ PACKAGES="
   dpkg-dev help2man desktop-file-utils appstream
 "
 if [ "${1:-}" = wine ]; then
-  PACKAGES="$PACKAGES wine64 xvfb"
+  PACKAGES="$PACKAGES wine64 fonts-wine xvfb x11-utils imagemagick"
 fi
 
 missing=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the Valvescope icon (a dial gauge on the panel's teal) as PNG files of
-16 to 256 pixels. Standard library only; run it again after changing it and
-commit the PNG files."""
+16 to 256 pixels, and packs them into valvescope.ico for the Windows program.
+Standard library only; run it again after changing it and commit the PNG and
+ICO files."""
 
 import math
 import struct
@@ -82,8 +83,23 @@ def png(size, raw):
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def ico(images):
+    """An icon file of PNG-compressed images, which Windows reads at every size
+    since Vista; `images` maps each size to its PNG."""
+    header = struct.pack("<HHH", 0, 1, len(images))  # reserved, type 1 (icon), count
+    offset = len(header) + 16 * len(images)
+    entries = b""
+    for size, data in images.items():
+        side = size % 256  # 0 stands for 256
+        entries += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return header + entries + b"".join(images.values())
+
+
 if __name__ == "__main__":
     folder = Path(__file__).resolve().parent / "icons"
     folder.mkdir(exist_ok=True)
-    for size in (16, 32, 48, 64, 128, 256):
-        (folder / f"valvescope_{size}.png").write_bytes(render(size))
+    images = {size: render(size) for size in (16, 32, 48, 64, 128, 256)}
+    for size, data in images.items():
+        (folder / f"valvescope_{size}.png").write_bytes(data)
+    (folder / "valvescope.ico").write_bytes(ico(images))

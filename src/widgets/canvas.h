@@ -72,8 +72,8 @@ struct TextMetrics {
 };
 
 // What a drawing call uses besides its arguments. A fresh canvas starts as a
-// fresh device context does.
-struct DrawState {
+// fresh device context does. (Not DrawState: <windows.h> makes that a macro.)
+struct CanvasState {
   Pen pen = kBlackPen;
   Brush brush = kWhiteBrush;
   Font font;
@@ -82,7 +82,7 @@ struct DrawState {
   BackgroundMode backgroundMode = BackgroundMode::Opaque;
   HAlign horizontalAlign = HAlign::Left;
   VAlign verticalAlign = VAlign::Top;
-  friend bool operator==(const DrawState&, const DrawState&) = default;
+  friend bool operator==(const CanvasState&, const CanvasState&) = default;
 };
 
 // The drawing surface of the instruments and the printed report, in device
@@ -103,7 +103,7 @@ class Canvas {
     state_.horizontalAlign = horizontal;
     state_.verticalAlign = vertical;
   }
-  const DrawState& state() const { return state_; }
+  const CanvasState& state() const { return state_; }
 
   // Of the current font.
   virtual TextMetrics textMetrics() = 0;
@@ -124,7 +124,7 @@ class Canvas {
   virtual void fillRect(const Rect& corners, Rgb colour) = 0;
 
  private:
-  DrawState state_;
+  CanvasState state_;
 };
 
 }  // namespace vs

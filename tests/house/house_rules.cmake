@@ -1,7 +1,13 @@
 # The house rules of src/, read from the code itself:
 #  1. a folder includes only the folders its layer may stand on (the table);
 #  2. the folders' includes form no circle;
-#  3. only the Qt front end (src/qt, tests/qt) includes Qt headers.
+#  3. only the Qt front end (src/qt, tests/qt) includes Qt headers;
+#  4. Win32 headers (<windows.h> and friends) are included only by the Win32
+#     front end (src/win32, tests/win32) and by files Win32-only by name
+#     (win32_*, *_win32: the core's Win32 backends, listed apart in CMake,
+#     and their tests), never by a Qt file; and a Win32-only header of ours
+#     is included only where a Win32 header may be, so that no portable
+#     header brings one in.
 # Run as: cmake -DSOURCE_DIR=<checkout> -P house_rules.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -73,6 +79,35 @@ foreach(source IN LISTS others)
   endif()
 endforeach()
 
+# Win32 headers, across everything that is compiled.
+set(win32_headers "[Ww]in[a-z0-9]*" "ws2[a-z0-9]*" commctrl commdlg shellapi shlobj shlwapi
+    objbase ole2 setupapi devguid initguid cfgmgr32 knownfolders dbt uxtheme dwmapi
+    shellscalingapi tchar "[a-z]+api")
+list(JOIN win32_headers "|" win32_header_pattern)
+set(win32_header_pattern "<(${win32_header_pattern})\\.h>")
+set(win32_header_owners
+    ": only src/win32, tests/win32 and files named win32_* or *_win32 outside Qt's folders may")
+file(GLOB_RECURSE compiled ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp
+                           ${SOURCE_DIR}/tests/*.h ${SOURCE_DIR}/tests/*.cpp
+                           ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp
+                           ${SOURCE_DIR}/bench/*.h ${SOURCE_DIR}/bench/*.cpp)
+foreach(source IN LISTS compiled)
+  file(RELATIVE_PATH shown ${SOURCE_DIR} ${source})
+  get_filename_component(name ${source} NAME_WE)
+  if(NOT shown MATCHES "^(src|tests)/qt/" AND
+     (shown MATCHES "^(src|tests)/win32/" OR name MATCHES "^win32_|_win32$"))
+    continue()  # may include them
+  endif()
+  file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "#[ \t]*include[ \t]*${win32_header_pattern}")
+      list(APPEND problems "${shown} includes a Win32 header${win32_header_owners}")
+    elseif(line MATCHES "#[ \t]*include[ \t]*\"(win32/[^\"]*|[^\"]*/win32_[^\"/]*|[^\"]*_win32\\.h)\"")
+      list(APPEND problems "${shown} includes ${CMAKE_MATCH_1}, which brings Win32 headers along")
+    endif()
+  endforeach()
+endforeach()
+
 # No circle: take away, again and again, the folders that include no folder
 # still left; whatever cannot be taken away lies on a circle.
 list(REMOVE_DUPLICATES edges)
@@ -108,4 +143,5 @@ if(problems)
   message(FATAL_ERROR "House rules broken:\n  ${text}")
 endif()
 list(LENGTH edges count)
-message(STATUS "House rules hold: ${count} folder dependencies, all downward, Qt only in qt/")
+message(STATUS "House rules hold: ${count} folder dependencies, all downward, Qt only in qt/, "
+               "Win32 headers only in win32/ and Win32-only files")

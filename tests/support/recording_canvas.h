@@ -21,7 +21,7 @@ struct DrawCall {
   Point at;          // Text
   std::string text;  // Text
   Rgb fill;          // Fill
-  DrawState state;
+  CanvasState state;
 };
 
 // A canvas that draws nothing and keeps every call, for asserting geometry.
