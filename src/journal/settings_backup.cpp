@@ -19,8 +19,13 @@ std::filesystem::path freeName(const std::filesystem::path& folder, int serialNu
   std::snprintf(stem, sizeof stem, "%d_%04d-%02d-%02d_%02d%02d%02d", serialNumber, t.year, t.month,
                 t.day, t.hour, t.minute, t.second);
   for (int n = 1; n <= kMaxBackupsASecond; ++n) {
-    const std::string suffix = n == 1 ? "" : "_" + std::to_string(n);
-    const auto candidate = folder / (stem + suffix + ".dat");
+    std::string name = stem;
+    if (n > 1) {
+      name += '_';
+      name += std::to_string(n);
+    }
+    name += ".dat";
+    const auto candidate = folder / name;
     std::error_code error;
     if (!std::filesystem::exists(candidate, error) && !error) return candidate;
   }
