@@ -38,8 +38,15 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
   const auto before = master.successCount();
   ASSERT_TRUE(waitForRecords(40));
   save(window->grab(), "main_window_live.png");
+  // Runs once the tick out on the line, if any, has its answer.
   window->shell().onCommand(CMD_DISCONNECT);
-  EXPECT_EQ(window->shell().statusText(3), "Communication Status: Not connected \u2014 press F12");
+  EXPECT_TRUE(waitFor(
+      [this] {
+        return window->shell().statusText(3) ==
+               "Communication Status: Not connected \u2014 press F12";
+      },
+      std::chrono::seconds(20)))
+      << window->shell().statusText(3);
   save(window->grab(), "main_window_not_connected.png");
   const auto requests = master.successCount() - before;
   EXPECT_EQ(requests % 4, 0);

@@ -44,6 +44,7 @@ class ShellRig {
     simulator = std::make_unique<sim::PtySimulator>(controller);
     EXPECT_EQ(simulator->start(), 0);
     desktop.dispatch = [this](int id) { shell->onCommand(id); };
+    desktop.lineBusy = [this] { return shell && shell->lineBusy(); };
     desktop.onForm(ConnectionForm::kTemplateId, [this](Form& form, ScriptedFormHost&) {
       retriesWhileConnecting = master.retries();
       for (int i = 0; i < 100 && !form.isEnded(); ++i) tick(CONNECT_TIMER);
@@ -77,7 +78,8 @@ class ShellRig {
     });
   }
 
-  // One tick of a running main-window timer, then the commands it posted.
+  // One tick of a running main-window timer, its answer from the line, then
+  // the commands it posted.
   bool tick(int id) {
     if (!desktop.timerRunning(id)) return false;
     shell->onTimer(id);

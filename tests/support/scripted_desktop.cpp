@@ -1,5 +1,8 @@
 #include "support/scripted_desktop.h"
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace vs::test {
@@ -34,7 +37,7 @@ std::optional<std::string> ScriptedFormHost::chooseFile(const FileDialogRequest&
 
 bool ScriptedFormHost::tick(int id) {
   if (!timerRunning(id)) return false;
-  form_.onTimer(id);
+  form_.tick(id);
   deliverPosted();
   return true;
 }
@@ -43,7 +46,7 @@ void ScriptedFormHost::deliverPosted() {
   while (!posted.empty()) {
     const auto [message, param] = posted.front();
     posted.pop_front();
-    form_.onMessage(message, param);
+    form_.deliver(message, param);
   }
 }
 
@@ -75,12 +78,12 @@ int ScriptedDesktop::runForm(Form& form) {
   formsRun.push_back(form.templateId());
   if (failingForms.count(form.templateId()) != 0) return -1;
   ScriptedFormHost host(form);
-  form.onInit();
+  form.init();
   if (pumpInModalLoops) runPosted();
   if (const auto it = formScripts.find(form.templateId()); it != formScripts.end()) {
     it->second(form, host);
   }
-  if (!form.isEnded()) form.onClose();
+  if (!form.isEnded()) form.closeBox();
   return form.result();
 }
 
@@ -102,12 +105,54 @@ std::optional<std::string> ScriptedDesktop::chooseFile(const FileDialogRequest& 
   return nextChoice(fileChoices);
 }
 
-void ScriptedDesktop::runPosted() {
-  while (!posted.empty()) {
-    const int id = posted.front();
-    posted.pop_front();
-    if (dispatch) dispatch(id);
+void ScriptedDesktop::postEvent(std::function<void()> event) {
+  {
+    std::lock_guard lock(mutex_);
+    events_.push_back(std::move(event));
   }
+  arrived_.notify_one();
+}
+
+void ScriptedDesktop::waitForLine(const std::function<bool()>& done) {
+  ++waits;
+  calls.push_back("waitForLine");
+  if (whileWaiting) whileWaiting();
+  while (!done()) runEvent(true);
+}
+
+void ScriptedDesktop::runPosted() {
+  for (;;) {
+    if (!posted.empty()) {
+      const int id = posted.front();
+      posted.pop_front();
+      if (dispatch) dispatch(id);
+    } else if (!runEvent(lineBusy && lineBusy())) {
+      return;
+    }
+  }
+}
+
+void ScriptedDesktop::runLineEvents() {
+  while (runEvent(lineBusy && lineBusy())) {
+  }
+}
+
+bool ScriptedDesktop::runEvent(bool block) {
+  std::function<void()> event;
+  {
+    std::unique_lock lock(mutex_);
+    // Generous: the line's answer comes within its time-outs and retries.
+    if (block && !arrived_.wait_for(lock, std::chrono::minutes(1),
+                                    [this] { return !events_.empty(); })) {
+      std::fputs("ScriptedDesktop: the line's answer never came\n", stderr);
+      std::abort();
+    }
+    if (events_.empty()) return false;
+    event = std::move(events_.front());
+    events_.pop_front();
+  }
+  event();
+  return true;
 }
 
 }  // namespace vs::test
