@@ -1,5 +1,6 @@
 #include "support/scripted_desktop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,8 @@
 
 namespace vs::test {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 int nextAnswer(std::deque<int>& answers, Buttons buttons) {
   if (answers.empty()) return buttons == Buttons::YesNo ? ANSWER_YES : ANSWER_OK;
@@ -74,6 +77,14 @@ int ScriptedDesktop::messageBox(const std::string& text, const std::string& capt
 }
 
 int ScriptedDesktop::runForm(Form& form) {
+  const auto nestedBefore = nested_;
+  const auto began = Clock::now();
+  const int result = runScriptedForm(form);
+  nested_ = nestedBefore + (Clock::now() - began);
+  return result;
+}
+
+int ScriptedDesktop::runScriptedForm(Form& form) {
   calls.push_back("runForm " + std::to_string(form.templateId()));
   formsRun.push_back(form.templateId());
   if (failingForms.count(form.templateId()) != 0) return -1;
@@ -114,10 +125,22 @@ void ScriptedDesktop::postEvent(std::function<void()> event) {
 }
 
 void ScriptedDesktop::waitForLine(const std::function<bool()>& done) {
+  const auto nestedBefore = nested_;
+  const auto began = Clock::now();
   ++waits;
   calls.push_back("waitForLine");
   if (whileWaiting) whileWaiting();
   while (!done()) runEvent(true);
+  nested_ = nestedBefore + (Clock::now() - began);
+}
+
+void ScriptedDesktop::timed(const std::function<void()>& handler) {
+  const auto nestedBefore = nested_;
+  const auto began = Clock::now();
+  handler();
+  const auto total = Clock::now() - began;
+  longestHold = std::max(longestHold, total - (nested_ - nestedBefore));
+  nested_ = nestedBefore + total;
 }
 
 void ScriptedDesktop::runPosted() {
@@ -125,7 +148,7 @@ void ScriptedDesktop::runPosted() {
     if (!posted.empty()) {
       const int id = posted.front();
       posted.pop_front();
-      if (dispatch) dispatch(id);
+      if (dispatch) timed([this, id] { dispatch(id); });
     } else if (!runEvent(lineBusy && lineBusy())) {
       return;
     }
@@ -151,7 +174,7 @@ bool ScriptedDesktop::runEvent(bool block) {
     event = std::move(events_.front());
     events_.pop_front();
   }
-  event();
+  timed(event);
   return true;
 }
 

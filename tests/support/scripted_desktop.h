@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -85,6 +86,8 @@ class ScriptedDesktop : public Desktop {
   // Runs queued commands through `dispatch`, and the line's events, until
   // neither is left and the line is idle.
   void runPosted();
+  // Runs a handler as the window's event loop would, timing it (see longestHold).
+  void timed(const std::function<void()>& handler);
   // The line's events only, until the line is idle: a tick's or a command's
   // requests have been answered, and nothing it posted has run yet.
   void runLineEvents();
@@ -114,11 +117,18 @@ class ScriptedDesktop : public Desktop {
   std::vector<FileDialogRequest> fileRequests;
   std::deque<std::optional<std::string>> fileChoices;  // when empty: cancelled
   int waits = 0;                                       // calls of waitForLine
+  // The longest the window's thread was held by one handler it ran (a
+  // posted command, an event of the line, or one run through timed()),
+  // without what ran nested in it: a wait on the line and a modal form run
+  // their own loop, and a message box's handlers are timed on their own.
+  std::chrono::steady_clock::duration longestHold{};
 
  private:
+  int runScriptedForm(Form& form);
   // Runs the next event of the line; waits for one when `block` is set.
   bool runEvent(bool block);
 
+  std::chrono::steady_clock::duration nested_{};
   std::mutex mutex_;
   std::condition_variable arrived_;
   std::deque<std::function<void()>> events_;
