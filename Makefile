@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-.PHONY: all deps build run test sanitize windows clean
+.PHONY: all deps build run test sanitize tsan windows clean
 
 all: build
 
@@ -30,6 +30,15 @@ sanitize: deps
 	cmake --build build-asan -j$(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
+# The core, the tools and their tests once more under ThreadSanitizer: the link
+# worker and the window's thread share nothing unguarded. Qt is not built with
+# it, so the Qt tests stay out.
+tsan: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DVALVESCOPE_SANITIZE=thread \
+	  -DVALVESCOPE_GUI=OFF -DVALVESCOPE_BENCH=OFF $(CMAKE_FLAGS) > /dev/null
+	cmake --build build-tsan -j$(JOBS)
+	ctest --test-dir build-tsan --output-on-failure -j$(JOBS)
+
 # The core (with the Win32 serial backend) cross-compiled with mingw-w64.
 windows: deps
 	@cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
@@ -37,4 +46,4 @@ windows: deps
 	cmake --build build-mingw -j$(JOBS) --target valvescope_core
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-mingw
+	rm -rf $(BUILD_DIR) build-asan build-tsan build-mingw

@@ -90,8 +90,8 @@ void DownloadSettingsForm::close() {
 std::string DownloadSettingsForm::partWrittenNote(int sent, int notSent) const {
   return "The download was stopped after " + std::to_string(sent) + " of " +
          std::to_string(sent + notSent) +
-         " blocks. The controller holds part of the new settings and they were not saved: it "
-         "returns to its stored settings when it restarts.\nDownload the file again to finish.";
+         " blocks had gone out: the controller may hold part of the new settings, unsaved, until "
+         "it restarts.\nDownload the file again to finish.";
 }
 
 }  // namespace vs

@@ -78,10 +78,10 @@ void Form::closeAfterStop() {
 }
 
 std::string Form::partWrittenNote(int sent, int notSent) const {
-  return "The dialog was closed part-way through its writes: " + std::to_string(sent) + " of " +
-         std::to_string(sent + notSent) +
-         " reached the controller and the rest were not sent.\nOpen the dialog again to see what "
-         "the controller holds now.";
+  return "The dialog was closed part-way through its writes: the first " + std::to_string(sent) +
+         " of " + std::to_string(sent + notSent) + " went out, the other " +
+         std::to_string(notSent) +
+         " were not sent.\nOpen the dialog again to see what the controller holds now.";
 }
 
 void Form::startTimer(int id, int milliseconds) {

@@ -76,13 +76,18 @@ void FormDialog::showBusy(bool busy) {
     if (widget) widget->setEnabled(true);
   }
   disabledWhileBusy_.clear();
+  if (focusedBeforeBusy_) focusedBeforeBusy_->setFocus();
+  focusedBeforeBusy_ = nullptr;
   refresh();
 }
 
-// Everything that takes input is greyed but Close, which keeps the arrow.
+// Everything that takes input is greyed but Close, which keeps the arrow and
+// takes the focus meanwhile, so that it does not wander from field to field.
 void FormDialog::lookBusy() {
   refresh();
   setCursor(Qt::WaitCursor);
+  focusedBeforeBusy_ = focusWidget();
+  if (!closeButtons_.empty() && closeButtons_.front()) closeButtons_.front()->setFocus();
   for (QWidget* widget : findChildren<QWidget*>()) {
     const bool closes =
         std::find(closeButtons_.begin(), closeButtons_.end(), widget) != closeButtons_.end();

@@ -67,6 +67,7 @@ class FormDialog : public QDialog {
   std::map<int, QTimer*> timers_;
   std::vector<QPointer<QAbstractButton>> closeButtons_;
   std::vector<QPointer<QWidget>> disabledWhileBusy_;
+  QPointer<QWidget> focusedBeforeBusy_;
   QTimer busyLook_;  // a wait shorter than this changes nothing on screen
 };
 

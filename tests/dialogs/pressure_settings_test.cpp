@@ -164,8 +164,8 @@ TEST_F(PressureSettings, CloseDuringChangeStopsAfterTheWriteInHand) {
   });
   pressureSettingsCommand(bench->ctx);
   EXPECT_EQ(bench->master.texts(), (Strings{"6:126=100", "6:127=-25536"}));
-  EXPECT_EQ(boxes, Strings{"The dialog was closed part-way through its writes: 2 of 6 reached the "
-                           "controller and the rest were not sent.\nOpen the dialog again to see "
+  EXPECT_EQ(boxes, Strings{"The dialog was closed part-way through its writes: the first 2 of 6 "
+                           "went out, the other 4 were not sent.\nOpen the dialog again to see "
                            "what the controller holds now."});
   EXPECT_EQ(busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(bench->get(123), 2500);

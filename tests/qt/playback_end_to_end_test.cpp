@@ -192,7 +192,7 @@ TEST_F(PlaybackEndToEnd, RecordedLogPlaysBackOnTheMainWindowAndExports) {
     playThrough(*dialog);
     if (dialog->isVisible()) dialog->close();
   });
-  shell().onCommand(CMD_PLAYBACK);
+  ASSERT_TRUE(test::commandWhenLineFree(shell(), CMD_PLAYBACK));
   ASSERT_TRUE(ran);
 
   // Closed, the window keeps the last record on show until the next Connect.

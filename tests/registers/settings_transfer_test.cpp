@@ -238,9 +238,9 @@ TEST_F(DownloadDialog, ClosedBetweenBlocksItStopsStoresNothingAndSaysSo) {
     EXPECT_TRUE(form.isEnded());
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text,
-              "The download was stopped after 2 of 5 blocks. The controller holds part of the new "
-              "settings and they were not saved: it returns to its stored settings when it "
-              "restarts.\nDownload the file again to finish.");
+              "The download was stopped after 2 of 5 blocks had gone out: the controller may hold "
+              "part of the new settings, unsaved, until it restarts.\nDownload the file again to "
+              "finish.");
   });
   EXPECT_EQ(bench.master.texts(), (Strings{"16:112x22", "16:134x22"}));
   EXPECT_EQ(shown[1],
