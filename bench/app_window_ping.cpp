@@ -130,8 +130,7 @@ xcb_atom_t atom(xcb_connection_t* x, const char* name) {
   return result;
 }
 
-std::string windowName(xcb_connection_t* x, xcb_window_t window, xcb_atom_t name,
-                       xcb_atom_t utf8) {
+std::string windowName(xcb_connection_t* x, xcb_window_t window, xcb_atom_t name, xcb_atom_t utf8) {
   const auto cookie = xcb_get_property(x, 0, window, name, utf8, 0, 256);
   xcb_get_property_reply_t* reply = xcb_get_property_reply(x, cookie, nullptr);
   std::string text;
@@ -177,9 +176,9 @@ void manage(xcb_connection_t* x, const xcb_generic_event_t* event) {
       break;
     case XCB_CONFIGURE_REQUEST: {
       const auto* request = reinterpret_cast<const xcb_configure_request_event_t*>(event);
-      const std::uint32_t values[] = {
-          static_cast<std::uint32_t>(request->x), static_cast<std::uint32_t>(request->y),
-          request->width, request->height};
+      const std::uint32_t values[] = {static_cast<std::uint32_t>(request->x),
+                                      static_cast<std::uint32_t>(request->y), request->width,
+                                      request->height};
       xcb_configure_window(x, request->window,
                            XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
                                XCB_CONFIG_WINDOW_HEIGHT,
@@ -263,8 +262,7 @@ void print(const char* what, Figures figures) {
   const double median =
       figures.roundTrips.empty() ? 0 : figures.roundTrips[figures.roundTrips.size() / 2];
   std::printf("  %-34s %d pings, %d answered; median %.1f ms, longest %.3f s, %d over 0.1 s\n",
-              what, figures.sent, figures.answered, 1000 * median, figures.longest,
-              figures.late);
+              what, figures.sent, figures.answered, 1000 * median, figures.longest, figures.late);
 }
 
 struct Run {
@@ -345,13 +343,15 @@ int main(int argc, char** argv) {
     const xcb_window_t window = startProgram(run, valvescope, server.display, x, root, false);
     const bool polling =
         window != XCB_WINDOW_NONE &&
-        serve(x, [&] { return findWindow(x, root, "QX4 Valvescope", "Firmware") != 0; }, 30s);
+        serve(
+            x, [&] { return findWindow(x, root, "QX4 Valvescope", "Firmware") != 0; }, 30s);
     if (!polling) {
       std::printf("  the program did not connect\n");
     } else {
       const auto began = Clock::now();
-      serve(x, [&] { return Clock::now() - began > 2s; }, 3s);  // polling
-      kill(run.simulator.pid, SIGUSR1);                          // the cable is pulled
+      serve(
+          x, [&] { return Clock::now() - began > 2s; }, 3s);  // polling
+      kill(run.simulator.pid, SIGUSR1);                       // the cable is pulled
       print("cable pulled while polling, 25 s:", watch(x, window, kWatchFor));
     }
   }

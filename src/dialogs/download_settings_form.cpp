@@ -45,9 +45,8 @@ void DownloadSettingsForm::download() {
   progress_ = 0;
   const auto showBlock = [this](std::size_t block) {
     const SettingsBlock& b = kSettingsBlocks[block];
-    status_ = std::string(kDownloading) + "\nWriting registers " +
-              std::to_string(b.firstRegister) + " to " +
-              std::to_string(b.firstRegister + b.count - 1) + " (block " +
+    status_ = std::string(kDownloading) + "\nWriting registers " + std::to_string(b.firstRegister) +
+              " to " + std::to_string(b.firstRegister + b.count - 1) + " (block " +
               std::to_string(block + 1) + " of " + std::to_string(kSettingsBlocks.size()) + ").";
   };
   const BlockTransfer written = writeSettingsBlocks(ctx_.master, ctx_.link.slaveAddress,

@@ -42,8 +42,8 @@ bool readLiveBlocks(ModbusMaster& master, LiveRead& read) {
   for (std::size_t i = 0; i < kLiveBlocks.size(); ++i) {
     const LiveBlock& block = kLiveBlocks[i];
     if (allRead) {
-      read.results[i] = master.readHoldingRegisters(read.slave, block.first, image(read, i),
-                                                    block.count);
+      read.results[i] =
+          master.readHoldingRegisters(read.slave, block.first, image(read, i), block.count);
       allRead = read.results[i] == 0;
     } else {
       std::fill_n(image(read, i), block.count, std::int16_t{0});

@@ -117,13 +117,17 @@ void Shell::onCommand(int id) {
     return;
   }
   // Held, to run once the line is free, as it would have run after a request
-  // that held the window: never a second sequence on the line.
-  if (waitsForLine(id) && (line_.busy() || line_.waiting())) {
+  // that held the window: never a second sequence on the line. One chosen
+  // while another command waits for its reads runs once that command is
+  // over, rather than opening its dialog over the other's.
+  if (waitsForLine(id) && !lineFree()) {
     heldCommands_.push_back(id);
     showCommStatus();
     return;
   }
+  ++commandsRunning_;
   runCommand(id);
+  if (--commandsRunning_ == 0 && !line_.busy()) lineIdle();
 }
 
 bool Shell::waitsForLine(int id) {
@@ -183,7 +187,7 @@ void Shell::runCommand(int id) {
 // The commands that came while the line was busy go back to the event loop
 // in their order, ahead of a tick that fell due meanwhile.
 void Shell::lineIdle() {
-  while (!heldCommands_.empty()) {
+  while (commandsRunning_ == 0 && !heldCommands_.empty()) {
     post(heldCommands_.front());
     heldCommands_.pop_front();
   }
@@ -209,7 +213,7 @@ void Shell::onKey(ShellKey key) {
 
 void Shell::connectionStep() {
   if (!link_.linkUp) return;
-  if (line_.busy() || line_.waiting()) {
+  if (!lineFree()) {
     connectionDue_ = true;
     return;
   }
@@ -292,7 +296,7 @@ void Shell::finishConnectingDone() {
 }
 
 void Shell::pollStep() {
-  if (line_.busy() || line_.waiting()) {
+  if (!lineFree()) {
     pollDue_ = true;
     // The reply is later than a tick: the status bar says it is awaited.
     pollOverdue_ = pollOut_;
@@ -526,7 +530,7 @@ CommState Shell::commState() const {
     return link_.commStatus == 0 ? CommState::Receiving : CommState::TimedOut;
   }
   if (desktop_.timerRunning(CONNECT_TIMER) && link_.linkUp) return CommState::WaitingForData;
-  if (line_.busy() || line_.waiting()) return CommState::WaitingForReply;
+  if (!lineFree()) return CommState::WaitingForReply;
   return connected_ ? CommState::PollingStopped : CommState::NotConnected;
 }
 

@@ -124,6 +124,7 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   void lineWaiting(bool) override { showCommStatus(); }
   void lineIdle() override;
 
+  bool lineFree() const { return !line_.busy() && !line_.waiting(); }
   // Commands that neither use the line nor open a dialog run at once;
   // others wait while the line is busy.
   static bool waitsForLine(int id);
@@ -183,12 +184,13 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   // once the job is back.
   LiveRead pollRead_;
   ConnectRead connectRead_;
-  bool pollOut_ = false;         // a poll tick's reads are out
-  bool pollOverdue_ = false;     // ... and its timer has fired again meanwhile
-  bool pollDue_ = false;         // a poll tick fell due while the line was busy
-  bool connectionDue_ = false;   // a connection step fell due while the line was busy
+  bool pollOut_ = false;          // a poll tick's reads are out
+  bool pollOverdue_ = false;      // ... and its timer has fired again meanwhile
+  bool pollDue_ = false;          // a poll tick fell due while the line was busy
+  bool connectionDue_ = false;    // a connection step fell due while the line was busy
   std::deque<int> heldCommands_;  // commands that came while the line was busy
-  LinkWorker line_;              // after everything its jobs touch
+  int commandsRunning_ = 0;       // nested in their dialogs' and message boxes' loops
+  LinkWorker line_;               // after everything its jobs touch
   LineMaster lineMaster_{line_, master_};
   ShellContext context_;
 };

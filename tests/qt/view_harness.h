@@ -6,12 +6,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QDeadlineTimer>
 #include <QTimer>
 #include <functional>
 #include <string>

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "shell_rig.h"
 
@@ -86,6 +88,25 @@ TEST_F(BusyLine, CommandsThatCameWhileATickWasOutRunAfterItInTheirOrder) {
   rig.desktop.runPosted();
   EXPECT_TRUE(rig.desktop.timerRunning(POLL_TIMER));
   EXPECT_EQ(rig.shell->link().pollFailures, 1);  // as Connect leaves it
+}
+
+// The O2 sensor settings chosen while the pressure settings still wait for
+// their reads: they open once the pressure dialog is over and its reconnect
+// posted, not on top of it.
+TEST_F(BusyLine, ACommandChosenWhileAnotherReadsRunsWhenThatOneIsOver) {
+  bool chosen = false;
+  rig.desktop.whileWaiting = [&] {
+    if (std::exchange(chosen, true)) return;
+    rig.shell->onCommand(CMD_O2_SENSOR_SETTINGS);
+  };
+  rig.command(CMD_PRESSURE_SETTINGS);
+  rig.desktop.whileWaiting = nullptr;
+  EXPECT_EQ(rig.desktop.formsRun, (std::vector<int>{ConnectionForm::kTemplateId, 120, 121}));
+  const auto& calls = rig.desktop.calls;
+  const auto at = [&calls](const std::string& call) {
+    return std::find(calls.begin(), calls.end(), call) - calls.begin();
+  };
+  EXPECT_LT(at("post 40001"), at("runForm 121"));
 }
 
 }  // namespace

@@ -165,8 +165,8 @@ bool ScriptedDesktop::runEvent(bool block) {
   {
     std::unique_lock lock(mutex_);
     // Generous: the line's answer comes within its time-outs and retries.
-    if (block && !arrived_.wait_for(lock, std::chrono::minutes(1),
-                                    [this] { return !events_.empty(); })) {
+    if (block &&
+        !arrived_.wait_for(lock, std::chrono::minutes(1), [this] { return !events_.empty(); })) {
       std::fputs("ScriptedDesktop: the line's answer never came\n", stderr);
       std::abort();
     }
