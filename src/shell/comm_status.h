@@ -9,7 +9,7 @@ enum class CommState {
   WaitingForData,   // connecting, or polling started and no tick has ended since
   Receiving,        // polling, and the last tick was answered
   TimedOut,         // polling, and the last tick went unanswered
-  WaitingForReply,  // a request is out on the line and its reply is late or awaited
+  WaitingForReply,  // a tick after answered ones is late, or a command awaits a reply
   Playback,         // the panel shows a log file
   PollingStopped,   // connected, with polling held by a command or its dialog
   NotConnected,     // nothing is polled until the user connects (F12)

@@ -518,16 +518,16 @@ void Shell::onPaint(Canvas& canvas) {
   showCommStatus();
 }
 
-// Receiving only while polling goes on and its last tick was answered; a
-// timer just started waits for its first tick, whoever started it. A tick
-// whose reply is later than the next tick, and every other request out on
-// the line, wait for a reply.
+// Receiving only while polling goes on, its last tick was answered and the
+// one out is not late (its reply not due after the next tick); a timer just
+// started waits for its first tick, whoever started it. Every other request
+// out on the line waits for a reply too.
 CommState Shell::commState() const {
   if (link_.playbackMode) return CommState::Playback;
   if (desktop_.timerRunning(POLL_TIMER)) {
-    if (pollOverdue_) return CommState::WaitingForReply;
     if (!pollTicked_) return CommState::WaitingForData;
-    return link_.commStatus == 0 ? CommState::Receiving : CommState::TimedOut;
+    if (link_.commStatus != 0) return CommState::TimedOut;
+    return pollOverdue_ ? CommState::WaitingForReply : CommState::Receiving;
   }
   if (desktop_.timerRunning(CONNECT_TIMER) && link_.linkUp) return CommState::WaitingForData;
   if (!lineFree()) return CommState::WaitingForReply;
