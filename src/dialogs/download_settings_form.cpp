@@ -4,7 +4,6 @@
 
 #include "dialogs/settings_file_chooser.h"
 #include "forms/command_frame.h"
-#include "link/master_result.h"
 #include "registers/settings_file.h"
 #include "registers/settings_transfer.h"
 
@@ -51,7 +50,8 @@ void DownloadSettingsForm::download() {
   };
   const BlockTransfer written = writeSettingsBlocks(ctx_.master, ctx_.link.slaveAddress,
                                                     ctx_.memory.settingsImage, showBlock);
-  if (written.result == MODBUS_CANCELLED) {
+  // Closed meanwhile: the dialog is about to go, with whatever went out.
+  if (ctx_.line.stopRequested()) {
     stopped_ = true;
     return;
   }

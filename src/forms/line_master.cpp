@@ -1,6 +1,5 @@
 #include "forms/line_master.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace vs {

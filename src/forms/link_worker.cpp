@@ -73,12 +73,21 @@ bool LinkWorker::wait(std::function<void()> work) {
 
 void LinkWorker::tellWaiting(bool waiting) {
   waiting_ = waiting;
-  // A copy: a listener may come or go while being told.
-  for (Listener* listener : std::vector(listeners_)) listener->lineWaiting(waiting);
+  tell([waiting](Listener& listener) { listener.lineWaiting(waiting); });
 }
 
 void LinkWorker::tellIdle() {
-  for (Listener* listener : std::vector(listeners_)) listener->lineIdle();
+  tell([](Listener& listener) { listener.lineIdle(); });
+}
+
+// What a listener does when told may add or remove listeners: those there at
+// the start are told, unless removed by then.
+void LinkWorker::tell(const std::function<void(Listener&)>& what) {
+  for (Listener* listener : std::vector(listeners_)) {
+    if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) {
+      what(*listener);
+    }
+  }
 }
 
 void LinkWorker::countExchange(bool write, bool sent) {

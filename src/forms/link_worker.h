@@ -88,6 +88,7 @@ class LinkWorker {
   void finished();  // on the window's thread, once a job has run
   void tellWaiting(bool waiting);
   void tellIdle();
+  void tell(const std::function<void(Listener&)>& what);
   void end(std::function<void()> last);
 
   Desktop& window_;
