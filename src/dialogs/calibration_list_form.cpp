@@ -7,7 +7,7 @@ namespace vs {
 
 CalibrationListForm::CalibrationListForm(ShellContext& ctx, const SettingsImage& values,
                                          const BlockTransfer& read)
-    : Form(kTemplateId), ctx_(ctx), values_(values), read_(read) {}
+    : Form(kTemplateId, ctx.line), ctx_(ctx), values_(values), read_(read) {}
 
 void CalibrationListForm::onInit() {
   RegisterValues& registers = ctx_.memory.registerValues;
@@ -53,6 +53,7 @@ void CalibrationListForm::change() {
     return;
   }
   const int reg = registerOfPosition(row);
+  status_ = kWritingStatus;
   if (writeRegister(ctx_, reg, typed.value) != 0) {
     status_ = "Writing " + shown.name + " failed. It keeps the value " + shown.value + ".";
     return;
@@ -66,6 +67,9 @@ void CalibrationListForm::change() {
   if (reg == REG_MODBUS_ADDRESS) ctx_.link.slaveAddress = typed.value;
 }
 
-void CalibrationListForm::saveAndClose() { end(saveSettings(ctx_) == 0 ? 1 : 2); }
+void CalibrationListForm::saveAndClose() {
+  status_ = kWritingStatus;
+  end(saveSettings(ctx_) == 0 ? 1 : 2);
+}
 
 }  // namespace vs

@@ -4,11 +4,17 @@
 
 namespace vs {
 
-void ConnectionForm::onInit() { host().startTimer(PROGRESS_TIMER, kTickMilliseconds); }
+void ConnectionForm::onInit() { startTimer(PROGRESS_TIMER, kTickMilliseconds); }
 
 void ConnectionForm::onTimer(int id) {
   if (id != PROGRESS_TIMER) return;
   progress = progress >= kProgressMaximum ? 0 : progress + 1;
+  if (line_.busy()) {
+    if (probeCounted_) return;
+    probeCounted_ = true;
+  } else {
+    probeCounted_ = false;
+  }
   if (++ticks_ < kTickLimit) return;
   ticks_ = 0;
   host().post(kCancelMessage, ANSWER_CANCEL);
@@ -22,13 +28,13 @@ void ConnectionForm::onMessage(int message, std::intptr_t param) {
 }
 
 void ConnectionForm::ok() {
-  host().killTimer(PROGRESS_TIMER);
+  killTimer(PROGRESS_TIMER);
   mainWindow_.killTimer(CONNECT_TIMER);
   end(ANSWER_OK);
 }
 
 void ConnectionForm::cancel() {
-  host().killTimer(PROGRESS_TIMER);
+  killTimer(PROGRESS_TIMER);
   mainWindow_.killTimer(CONNECT_TIMER);
   end(ANSWER_CANCEL);
   link_.linkUp = false;

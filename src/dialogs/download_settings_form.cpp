@@ -42,12 +42,22 @@ void DownloadSettingsForm::download() {
   }
   progressShown_ = true;
   progress_ = 0;
+  const auto showBlock = [this](std::size_t block) {
+    const SettingsBlock& b = kSettingsBlocks[block];
+    status_ = std::string(kDownloading) + "\nWriting registers " + std::to_string(b.firstRegister) +
+              " to " + std::to_string(b.firstRegister + b.count - 1) + " (block " +
+              std::to_string(block + 1) + " of " + std::to_string(kSettingsBlocks.size()) + ").";
+  };
+  const BlockTransfer written = writeSettingsBlocks(ctx_.master, ctx_.link.slaveAddress,
+                                                    ctx_.memory.settingsImage, showBlock);
+  // Closed meanwhile: the dialog is about to go, with whatever went out.
+  if (ctx_.line.stopRequested()) {
+    stopped_ = true;
+    return;
+  }
   status_ = kDownloading;
-  const bool written =
-      writeSettingsBlocks(ctx_.master, ctx_.link.slaveAddress, ctx_.memory.settingsImage).result ==
-      0;
-  host().startTimer(DOWNLOAD_TIMER, kTimerPeriod);
-  if (!written) host().post(COMPLETION_MESSAGE, 1);
+  startTimer(DOWNLOAD_TIMER, kTimerPeriod);
+  if (written.result != 0) host().post(COMPLETION_MESSAGE, 1);
 }
 
 void DownloadSettingsForm::onTimer(int id) {
@@ -61,7 +71,7 @@ void DownloadSettingsForm::onTimer(int id) {
 
 void DownloadSettingsForm::onMessage(int message, std::intptr_t outcome) {
   if (message != COMPLETION_MESSAGE) return;
-  host().killTimer(DOWNLOAD_TIMER);
+  killTimer(DOWNLOAD_TIMER);
   if (outcome == 0) {
     status_ = kCompleted;
   } else {
@@ -70,9 +80,17 @@ void DownloadSettingsForm::onMessage(int message, std::intptr_t outcome) {
   }
 }
 
+// Part of a download is never made permanent.
 void DownloadSettingsForm::close() {
-  saveSettings(ctx_);
+  if (!stopped_) saveSettings(ctx_);
   end(2);
+}
+
+std::string DownloadSettingsForm::partWrittenNote(int sent, int notSent) const {
+  return "The download was stopped after " + std::to_string(sent) + " of " +
+         std::to_string(sent + notSent) +
+         " blocks had gone out: the controller may hold part of the new settings, unsaved, until "
+         "it restarts.\nDownload the file again to finish.";
 }
 
 }  // namespace vs

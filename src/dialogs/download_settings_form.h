@@ -9,7 +9,9 @@ namespace vs {
 
 // "Download Settings" (template 140): reads a settings file the user chooses
 // and writes it to the controller, then waits about five seconds on its own
-// timer before telling the controller that the download is complete.
+// timer before telling the controller that the download is complete. While
+// the blocks go out the status line counts them; closed between two blocks,
+// the dialog does not store the part-written settings in the controller.
 class DownloadSettingsForm : public Form {
  public:
   static constexpr int kTemplateId = 140;
@@ -27,7 +29,7 @@ class DownloadSettingsForm : public Form {
       "Device ID 0 gets no answer from any controller. Set the controller's Device ID (Comm "
       "Port) first. Nothing was written.";
 
-  explicit DownloadSettingsForm(ShellContext& ctx) : Form(kTemplateId), ctx_(ctx) {}
+  explicit DownloadSettingsForm(ShellContext& ctx) : Form(kTemplateId, ctx.line), ctx_(ctx) {}
 
   const std::string& path() const { return path_; }
   const std::string& status() const { return status_; }
@@ -41,6 +43,9 @@ class DownloadSettingsForm : public Form {
   void onTimer(int id) override;
   void onMessage(int message, std::intptr_t outcome) override;
 
+ protected:
+  std::string partWrittenNote(int sent, int notSent) const override;
+
  private:
   ShellContext& ctx_;
   std::string path_;
@@ -49,6 +54,7 @@ class DownloadSettingsForm : public Form {
   int progress_ = 0;
   bool progressShown_ = false;
   int ticks_ = 0;
+  bool stopped_ = false;  // closed while its blocks were going out
 };
 
 }  // namespace vs

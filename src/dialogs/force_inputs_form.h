@@ -40,7 +40,7 @@ class ForceInputsForm : public Form {
       {"Force O2 Sensor", 180, 1063, 1064},
   }};
 
-  explicit ForceInputsForm(ShellContext& ctx) : Form(kTemplateId), ctx_(ctx) {}
+  explicit ForceInputsForm(ShellContext& ctx) : Form(kTemplateId, ctx.line), ctx_(ctx) {}
 
   // The word a state field shows for a force value; "UNDEF" for a value the
   // controller does not define.

@@ -46,7 +46,7 @@ void FreeAirCalibrationForm::start() {
   progressMaximum_ = std::clamp(ctx_.memory.calibrationSeconds, 0, 0xFFFF);
   progressPosition_ = 0;
   status_ = "O2 Sensor free air calibration is in process. Please wait...";
-  host().startTimer(CALIBRATION_TIMER, kTickMilliseconds);
+  startTimer(CALIBRATION_TIMER, kTickMilliseconds);
   if (!started) host().post(WM_CALIBRATION_DONE, NO_ANSWER);
 }
 
@@ -77,7 +77,7 @@ void FreeAirCalibrationForm::onTimer(int id) {
 
 void FreeAirCalibrationForm::onMessage(int message, std::intptr_t param) {
   if (message != WM_CALIBRATION_DONE) return;
-  host().killTimer(CALIBRATION_TIMER);
+  killTimer(CALIBRATION_TIMER);
   progressVisible_ = false;
   switch (param) {
     case SUCCESS: status_ = "Free air calibration is successfully completed."; break;

@@ -29,7 +29,7 @@ class FreeAirCalibrationForm : public Form {
   static constexpr int kDefaultSeconds = 60;
   static constexpr int kCalibrationTimerFirmware = 400;
 
-  explicit FreeAirCalibrationForm(ShellContext& ctx) : Form(kTemplateId), ctx_(ctx) {}
+  explicit FreeAirCalibrationForm(ShellContext& ctx) : Form(kTemplateId, ctx.line), ctx_(ctx) {}
 
   const std::string& heading() const { return heading_; }
   const std::string& status() const { return status_; }

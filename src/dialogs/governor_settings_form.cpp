@@ -76,6 +76,7 @@ void GovernorSettingsForm::stepSpeedGain(int steps) {
 }
 
 void GovernorSettingsForm::saveAndClose() {
+  setStatus(kWritingStatus);
   saveSettings(ctx_);
   finish();
 }

@@ -31,7 +31,7 @@ bool O2ScheduleForm::scheduleOn() const { return block_[kFlagIndex] != 0; }
 
 void O2ScheduleForm::onInit() {
   setStatus(scheduleOn() ? "Dynamic schedule is on." : "Dynamic schedule is off.");
-  host().startTimer(LINK_CHECK_TIMER, kLinkCheckMilliseconds);
+  startTimer(LINK_CHECK_TIMER, kLinkCheckMilliseconds);
 }
 
 void O2ScheduleForm::onTimer(int id) {
@@ -61,6 +61,7 @@ bool O2ScheduleForm::writeChanges(const Values& values) {
 
 void O2ScheduleForm::enableOrDisable() {
   // Acts on the flag as read at opening; a second toggle needs a new opening.
+  setStatus(kWritingStatus);
   if (writeRegister(ctx_, REG_MAN_SCHEDULE_EN, scheduleOn() ? 0 : 1) != 0) {
     setStatus("Communication time-out!");
     return;
@@ -69,6 +70,7 @@ void O2ScheduleForm::enableOrDisable() {
 }
 
 void O2ScheduleForm::closeAndSave() {
+  setStatus(kWritingStatus);
   saveSettings(ctx_);
   finish();
 }

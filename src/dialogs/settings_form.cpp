@@ -29,7 +29,7 @@ std::string refusal(const SettingsField& field, TypedNumber::Fault fault) {
 }  // namespace
 
 SettingsForm::SettingsForm(int templateId, ShellContext& ctx, std::string caption)
-    : Form(templateId),
+    : Form(templateId, ctx.line),
       ctx_(ctx),
       caption_(std::move(caption)),
       buttons_{{1, "Change", true}, {3, "Save && Close", false}, {2, "Close", false}} {}
@@ -88,10 +88,12 @@ void SettingsForm::change() {
     }
     values[f.id] = value.value;
   }
+  status_ = kWritingStatus;  // on show while the writes are out
   status_ = writeChanges(values) ? kUpdated : kUpdateFailed;
 }
 
 void SettingsForm::saveAndClose() {
+  status_ = kWritingStatus;
   if (saveSettings(ctx_) != 0) {
     status_ = kSaveFailed;
     return;

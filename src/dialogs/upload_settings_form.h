@@ -16,7 +16,7 @@ class UploadSettingsForm : public Form {
   static constexpr const char* kWriteFailed =
       "The settings file could not be written. Nothing was uploaded.";
 
-  explicit UploadSettingsForm(ShellContext& ctx) : Form(kTemplateId), ctx_(ctx) {}
+  explicit UploadSettingsForm(ShellContext& ctx) : Form(kTemplateId, ctx.line), ctx_(ctx) {}
 
   const std::string& path() const { return path_; }
   const std::string& status() const { return status_; }

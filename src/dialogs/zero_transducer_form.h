@@ -30,7 +30,7 @@ class ZeroTransducerForm : public Form {
 
   // zeroingBefore: register 153 as the main window read it before opening.
   ZeroTransducerForm(ShellContext& ctx, std::int16_t zeroingBefore)
-      : Form(kTemplateId), ctx_(ctx), zeroingBefore_(zeroingBefore) {}
+      : Form(kTemplateId, ctx.line), ctx_(ctx), zeroingBefore_(zeroingBefore) {}
 
   void zero();
   void close() { end(2); }

@@ -25,6 +25,10 @@ void notice(ShellContext& ctx, const std::string& text, Icon icon, bool ownedByM
 // given text and an empty caption. Returns the dialog's result, -1 for none.
 int runDialog(ShellContext& ctx, Form& form, const std::string& creationFailure);
 
+// What a dialog's status line says while its writes are on the line, so that
+// the result of an earlier Change is not taken for this one's.
+inline constexpr const char* kWritingStatus = "Writing to the controller. Please wait...";
+
 // Device ID 0 reaches every controller on the line and none of them replies,
 // so a write there would pass for success with nothing confirming it.
 inline constexpr int kBroadcastAddress = 0;

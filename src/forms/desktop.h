@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,9 +31,13 @@ struct FileDialogRequest {
 
 // What the shell needs of the window system: the main window's timers, posted
 // commands, message boxes, modal forms, repaint, title, status bar and file
-// choosers. The Qt program implements it on the main window; tests script it.
-// Posted commands and timer ticks are also delivered while a message box or a
-// modal form is up, as a nested event loop would; the shell relies on that.
+// choosers, and the two calls that let the serial line work beside the window
+// (postEvent, waitForLine). The Qt program implements it on the main window;
+// tests script it. Posted commands and timer ticks are also delivered while a
+// message box or a modal form is up, as a nested event loop would; the shell
+// relies on that.
+//
+// Every call comes from the window's thread, except postEvent.
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -50,6 +55,17 @@ class Desktop {
   virtual void setTitle(const std::string& title) = 0;
   virtual void setStatusText(int part, const std::string& text) = 0;
   virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
+
+  // The one call that may come from any thread: `event` runs later on the
+  // window's thread, from its event loop (a nested one too), after the events
+  // and commands posted before it. Events posted after the window has gone
+  // are dropped.
+  virtual void postEvent(std::function<void()> event) = 0;
+  // Runs the window's event loop, nested, until `done()` holds: the window
+  // repaints, its menus open and its dialogs take clicks while the serial
+  // line serves a request; posted events (the line's answer among them) are
+  // delivered. `done()` becomes true from a posted event.
+  virtual void waitForLine(const std::function<bool()>& done) = 0;
 };
 
 }  // namespace vs

@@ -1,3 +1,6 @@
 list(APPEND VS_CORE_SOURCES
   forms/command_frame.cpp
+  forms/form.cpp
+  forms/line_master.cpp
+  forms/link_worker.cpp
 )

@@ -18,6 +18,8 @@ enum MasterResult : int {
   MODBUS_BAD_REPLY = 131,
   MODBUS_REPLY_TIMEOUT = 132,
   MODBUS_SEND_TIMEOUT = 133,
+  // Not sent: the sequence it belonged to was stopped on request.
+  MODBUS_CANCELLED = 134,
   MODBUS_EXCEPTION_BASE = 0xA0,  // OR'ed with the slave's exception code
 };
 

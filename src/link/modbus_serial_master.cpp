@@ -17,6 +17,7 @@ int ModbusSerialMaster::transact(int slave, int function, const std::uint8_t* re
     const bool retryable = result == MODBUS_CRC_ERROR || result == MODBUS_ADDRESS_MISMATCH ||
                            result == MODBUS_REPLY_TIMEOUT;
     if (!retryable || attemptsLeft <= 0) return result;
+    if (stopRetries_ != nullptr && stopRetries_->load()) return result;
     --attemptsLeft;
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "link/modbus_master.h"
@@ -33,6 +34,10 @@ class ModbusSerialMaster : public ModbusMaster {
 
   int rtsDelay() const { return rtsDelay_; }
 
+  // While `flag` is set, a failed attempt is not retried: whoever waits for
+  // the request has asked to stop, and the attempt in hand is the last.
+  void stopRetriesWhen(const std::atomic<bool>* flag) { stopRetries_ = flag; }
+
  protected:
   virtual int transactOnce(int slave, int function, const std::uint8_t* request, int requestLength,
                            std::uint8_t* reply, int replyLength) = 0;
@@ -40,6 +45,7 @@ class ModbusSerialMaster : public ModbusMaster {
   SerialPort port_;
   std::int32_t rtsControl_ = 0;
   std::int32_t rtsDelay_ = 0;
+  const std::atomic<bool>* stopRetries_ = nullptr;
 };
 
 }  // namespace vs

@@ -53,7 +53,7 @@ void PlaybackForm::loadFirstPage() {
   // and the status says why.
   transportEnabled = state_.pageCount() > 0;
   status = transportEnabled ? "" : lastRecord < 0 ? kNoRecords : kUnreadable;
-  if (!transportEnabled) host().killTimer(PLAYBACK_TIMER);
+  if (!transportEnabled) killTimer(PLAYBACK_TIMER);
   slider = {};
   if (transportEnabled) {
     slider.maximum = state_.lastPosition;
@@ -142,14 +142,14 @@ void PlaybackForm::onTimer(int id) {
       slider.position = --state_.position;
       postScroll();
     } else {
-      host().killTimer(PLAYBACK_TIMER);
+      killTimer(PLAYBACK_TIMER);
     }
   } else if (state_.position < state_.lastPosition) {
     if (state_.playForward) ++state_.position;
     slider.position = state_.position;
     postScroll();
   } else {
-    host().killTimer(PLAYBACK_TIMER);
+    killTimer(PLAYBACK_TIMER);
     returnToStart();
   }
 }
@@ -161,23 +161,23 @@ void PlaybackForm::fastReverse() { startPlaying(false, kFastMilliseconds); }
 void PlaybackForm::pause() {
   state_.playForward = false;
   state_.playReverse = false;
-  host().killTimer(PLAYBACK_TIMER);
+  killTimer(PLAYBACK_TIMER);
 }
 
 void PlaybackForm::stop() {
   returnToStart();
-  host().killTimer(PLAYBACK_TIMER);
+  killTimer(PLAYBACK_TIMER);
 }
 
 void PlaybackForm::close() {
-  host().killTimer(PLAYBACK_TIMER);
+  killTimer(PLAYBACK_TIMER);
   end(1);
 }
 
 void PlaybackForm::startPlaying(bool forward, int milliseconds) {
   state_.playForward = forward;
   state_.playReverse = !forward;
-  host().startTimer(PLAYBACK_TIMER, milliseconds);
+  startTimer(PLAYBACK_TIMER, milliseconds);
 }
 
 // Stop and the end of the file go back to record 1 (record 0 in a file of one).

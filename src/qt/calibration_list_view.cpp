@@ -49,7 +49,7 @@ CalibrationListView::CalibrationListView(CalibrationListForm& form, QWidget* par
   auto* close = makeButton("Close", false, this);
   connect(change, &QPushButton::clicked, this, [this] { act([this] { form_.change(); }); });
   connect(save, &QPushButton::clicked, this, [this] { act([this] { form_.saveAndClose(); }); });
-  connect(close, &QPushButton::clicked, this, [this] { act([this] { form_.close(); }); });
+  closeWith(close);
 
   status_ = makeStatusLine(this);
   auto* editRow = new QHBoxLayout;

@@ -20,7 +20,7 @@ ConnectionView::ConnectionView(ConnectionForm& form, QWidget* parent)
   bar_->setTextVisible(false);
   bar_->setMinimumWidth(380);
   auto* cancel = makeButton("Cancel", false, this);
-  connect(cancel, &QPushButton::clicked, this, [this] { act([this] { form_.cancel(); }); });
+  closeWith(cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(18, 16, 18, 14);

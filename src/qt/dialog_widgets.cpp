@@ -10,9 +10,12 @@
 #include <QVBoxLayout>
 
 #include "dialogs/settings_form.h"
+#include "qt/form_dialog.h"
 
 namespace vs {
 namespace {
+
+constexpr int kCloseButton = 2;
 
 // A click that gives the focus would deselect at once; selecting after the
 // event has been handled keeps the selection.
@@ -63,14 +66,18 @@ QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent
   return button;
 }
 
-void layOutSettingsDialog(QWidget* dialog, QLayout* fields, QLabel* status,
+void layOutSettingsDialog(FormDialog* dialog, QLayout* fields, QLabel* status,
                           const std::vector<FormButton>& buttons,
                           const std::function<void(int)>& press) {
   auto* row = new QHBoxLayout;
   row->addStretch();
   for (const FormButton& button : buttons) {
     auto* push = makeButton(button.text, button.isDefault, dialog);
-    QObject::connect(push, &QPushButton::clicked, dialog, [press, id = button.id] { press(id); });
+    if (button.id == kCloseButton) {
+      dialog->closeWith(push);
+    } else {
+      QObject::connect(push, &QPushButton::clicked, dialog, [press, id = button.id] { press(id); });
+    }
     row->addWidget(push);
   }
   auto* layout = new QVBoxLayout(dialog);

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace vs {
 
+class FormDialog;
 struct FormButton;
 struct SettingsField;
 
@@ -32,9 +33,9 @@ QLabel* makeStatusLine(QWidget* parent);
 QPushButton* makeButton(const std::string& text, bool isDefault, QWidget* parent);
 // Lays a settings dialog out: its fields, then the status line, then the
 // form's buttons in a right-aligned row; a click hands the button's id to
-// `press`. The dialog keeps the size its contents and its title need, so the
-// title must be set first.
-void layOutSettingsDialog(QWidget* dialog, QLayout* fields, QLabel* status,
+// `press`, but Close (id 2) is the dialog's close box. The dialog keeps the
+// size its contents and its title need, so the title must be set first.
+void layOutSettingsDialog(FormDialog* dialog, QLayout* fields, QLabel* status,
                           const std::vector<FormButton>& buttons,
                           const std::function<void(int)>& press);
 // Sets an edit's text only when it differs, so the cursor stays where it is.

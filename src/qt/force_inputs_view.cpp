@@ -50,7 +50,7 @@ ForceInputsView::ForceInputsView(ForceInputsForm& form, QWidget* parent)
   auto* close = makeButton("Close", false, this);
   connect(change, &QPushButton::clicked, this, [this] { act([this] { form_.changeStatus(); }); });
   connect(release, &QPushButton::clicked, this, [this] { act([this] { form_.releaseAll(); }); });
-  connect(close, &QPushButton::clicked, this, [this] { act([this] { form_.close(); }); });
+  closeWith(close);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(change);

@@ -36,7 +36,7 @@ FreeAirCalibrationView::FreeAirCalibrationView(FreeAirCalibrationForm& form, QWi
   auto* start = makeButton("Free Air Cal", true, this);
   auto* close = makeButton("Close", false, this);
   connect(start, &QPushButton::clicked, this, [this] { act([this] { form_.start(); }); });
-  connect(close, &QPushButton::clicked, this, [this] { act([this] { form_.close(); }); });
+  closeWith(close);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(start);

@@ -1,6 +1,7 @@
 #include "qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -22,6 +23,9 @@ static void registerResources() { Q_INIT_RESOURCE(valvescope); }
 
 namespace vs {
 namespace {
+
+// A wait shorter than this changes nothing on screen.
+constexpr int kBusyLookMilliseconds = 250;
 
 struct MenuItem {
   const char* text;  // null: a separator
@@ -208,6 +212,24 @@ void MainWindow::WindowDesktop::setStatusText(int part, const std::string& text)
 
 std::optional<std::string> MainWindow::WindowDesktop::chooseFile(const FileDialogRequest& request) {
   return showFileDialog(&window_, request);
+}
+
+// A queued call to the window's own thread; Qt drops it if the window goes first.
+void MainWindow::WindowDesktop::postEvent(std::function<void()> event) {
+  QMetaObject::invokeMethod(&window_, std::move(event), Qt::QueuedConnection);
+}
+
+// The event loop goes on here, nested, as under a message box: the window
+// repaints, its menus open, dialogs take their Close. A wait long enough to
+// notice shows a wait cursor over the window.
+void MainWindow::WindowDesktop::waitForLine(const std::function<bool()>& done) {
+  QTimer look;
+  look.setSingleShot(true);
+  QObject::connect(&look, &QTimer::timeout, &window_,
+                   [this] { window_.setCursor(Qt::WaitCursor); });
+  look.start(kBusyLookMilliseconds);
+  while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  window_.unsetCursor();
 }
 
 }  // namespace vs

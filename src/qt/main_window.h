@@ -59,6 +59,8 @@ class MainWindow : public QMainWindow {
     void setTitle(const std::string& title) override;
     void setStatusText(int part, const std::string& text) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+    void postEvent(std::function<void()> event) override;
+    void waitForLine(const std::function<bool()>& done) override;
 
    private:
     MainWindow& window_;

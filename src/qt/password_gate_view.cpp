@@ -24,7 +24,7 @@ PasswordGateView::PasswordGateView(PasswordGateForm& form, QWidget* parent)
   auto* ok = makeButton("OK", true, this);
   auto* cancel = makeButton("Cancel", false, this);
   connect(ok, &QPushButton::clicked, this, [this] { act([this] { form_.ok(); }); });
-  connect(cancel, &QPushButton::clicked, this, [this] { act([this] { form_.cancel(); }); });
+  closeWith(cancel);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(label, 0, 0);

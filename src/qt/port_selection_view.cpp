@@ -64,7 +64,7 @@ PortSelectionView::PortSelectionView(PortSelectionForm& form, QWidget* parent)
   auto* ok = makeButton("OK", true, this);
   auto* cancel = makeButton("Cancel", false, this);
   connect(ok, &QPushButton::clicked, this, [this] { act([this] { form_.ok(); }); });
-  connect(cancel, &QPushButton::clicked, this, [this] { act([this] { form_.cancel(); }); });
+  closeWith(cancel);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

@@ -15,7 +15,7 @@ namespace {
 
 struct ButtonAction {
   const char* text;
-  std::function<void()> action;
+  std::function<void()> action;  // none: the button closes the dialog
 };
 
 // The layout both dialogs share: heading, read-only path, status line, an
@@ -38,8 +38,12 @@ QVBoxLayout* layOut(FormDialog* dialog, const char* heading, QLineEdit*& path, Q
   for (const ButtonAction& entry : actions) {
     auto* button = makeButton(entry.text, first, dialog);
     first = false;
-    QObject::connect(button, &QPushButton::clicked, dialog,
-                     [act, action = entry.action] { act(action); });
+    if (entry.action) {
+      QObject::connect(button, &QPushButton::clicked, dialog,
+                       [act, action = entry.action] { act(action); });
+    } else {
+      dialog->closeWith(button);
+    }
     buttons->addWidget(button);
   }
   layout->addLayout(buttons);
@@ -56,7 +60,7 @@ UploadSettingsView::UploadSettingsView(UploadSettingsForm& form, QWidget* parent
          [this](const std::function<void()>& action) { act(action); },
          {{"Create File", [this] { form_.createFile(); }},
           {"Upload Settings", [this] { form_.upload(); }},
-          {"Close", [this] { form_.close(); }}});
+          {"Close", nullptr}});
 }
 
 void UploadSettingsView::refresh() {
@@ -78,7 +82,7 @@ DownloadSettingsView::DownloadSettingsView(DownloadSettingsForm& form, QWidget* 
          [this](const std::function<void()>& action) { act(action); },
          {{"Select File", [this] { form_.selectFile(); }},
           {"Download", [this] { form_.download(); }},
-          {"Close", [this] { form_.close(); }}});
+          {"Close", nullptr}});
 }
 
 void DownloadSettingsView::refresh() {

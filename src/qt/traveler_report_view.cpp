@@ -77,7 +77,7 @@ TravelerReportView::TravelerReportView(TravelerReportForm& form, QWidget* parent
     takeComment();
     act([this] { form_.saveAsPdf(printer_); });
   });
-  connect(cancel, &QPushButton::clicked, this, [this] { act([this] { form_.cancel(); }); });
+  closeWith(cancel);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(print);

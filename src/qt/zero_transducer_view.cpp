@@ -32,7 +32,7 @@ ZeroTransducerView::ZeroTransducerView(ZeroTransducerForm& form, QWidget* parent
   auto* zero = makeButton("ZERO Transducer", true, this);
   auto* close = makeButton("Close", false, this);
   connect(zero, &QPushButton::clicked, this, [this, &form] { act([&form] { form.zero(); }); });
-  connect(close, &QPushButton::clicked, this, [this, &form] { act([&form] { form.close(); }); });
+  closeWith(close);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(zero);

@@ -47,9 +47,12 @@ BlockTransfer readSettingsBlocks(ModbusMaster& master, int slave, SettingsImage&
   return transfer;
 }
 
-BlockTransfer writeSettingsBlocks(ModbusMaster& master, int& slave, const SettingsImage& image) {
+BlockTransfer writeSettingsBlocks(ModbusMaster& master, int& slave, const SettingsImage& image,
+                                  const std::function<void(std::size_t block)>& before) {
   BlockTransfer transfer;
-  for (const auto& block : kSettingsBlocks) {
+  for (std::size_t i = 0; i < kSettingsBlocks.size(); ++i) {
+    const SettingsBlock& block = kSettingsBlocks[i];
+    if (before) before(i);
     const int result = master.writeMultipleRegisters(
         slave, block.firstRegister, image.data() + block.firstPosition, block.count);
     const bool holdsAddress = block.firstPosition <= kModbusAddressPosition &&

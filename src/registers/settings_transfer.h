@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +33,10 @@ std::string blockFailure(std::string_view verb, const BlockTransfer& transfer);
 BlockTransfer readSettingsBlocks(ModbusMaster& master, int slave, SettingsImage& image);
 // The five block writes, all five attempted. A block that moves the
 // controller's modbus_address (135) moves `slave` with it once written, so the
-// rest of the transfer reaches the controller.
-BlockTransfer writeSettingsBlocks(ModbusMaster& master, int& slave, const SettingsImage& image);
+// rest of the transfer reaches the controller. `before`, if given, hears of
+// each block (0 to 4) before it goes out.
+BlockTransfer writeSettingsBlocks(ModbusMaster& master, int& slave, const SettingsImage& image,
+                                  const std::function<void(std::size_t block)>& before = {});
 
 struct RegisterDifference {
   int position = 0;  // in the register map

@@ -34,7 +34,7 @@ TravelerReportForm::TravelerReportForm(ShellContext& ctx)
     : TravelerReportForm(ctx, computerClock()) {}
 
 TravelerReportForm::TravelerReportForm(ShellContext& ctx, const Clock& clock)
-    : Form(kTemplateId), ctx_(ctx), clock_(clock) {
+    : Form(kTemplateId, ctx.line), ctx_(ctx), clock_(clock) {
   texts_[REPORT_FOR] = "QX4";
   texts_[VALVE_SERIAL] = "";
   for (const Field& field : kTypedFields) texts_[field.id] = "";

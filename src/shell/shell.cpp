@@ -27,8 +27,6 @@ constexpr const char* kOpenFailed = "Error opening communication port!\n";
 constexpr const char* kLineCaption = "Notice(B_9600)";
 constexpr int kFirmwareRegister = 28;
 constexpr int kReportScaleFactor = 155;
-// The result kept for a block that was not read because an earlier one failed.
-constexpr std::int32_t kNotRead = -1;
 
 // The window title once the controller has told its firmware version, which
 // is printed without regard to the user's locale.
@@ -49,7 +47,17 @@ Shell::Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, S
       setup_(std::move(setup)),
       playback_(view_.chart(), link_),
       log_(setup_.dataDirectory, clock.localTime()),
-      context_{desktop_, master_, link_, memory_, setup_.dataDirectory} {}
+      line_(desktop_),
+      context_{desktop_, lineMaster_, line_, link_, memory_, setup_.dataDirectory} {
+  master_.stopRetriesWhen(&line_.stopFlag());
+  line_.addListener(this);
+}
+
+Shell::~Shell() {
+  line_.removeListener(this);
+  line_.halt();
+  master_.stopRetriesWhen(nullptr);
+}
 
 void Shell::onCreate() {
   setStatus(0, "QX4 Serial No.:");
@@ -74,13 +82,16 @@ void Shell::startUp() {
     }
   }
   showPort();
-  if (openPort(kConnectionRetries) != 0) {
+  int opened = MODBUS_CANCELLED;
+  connectRead_.port = link_.portName;
+  line_.wait([this, &opened] { opened = openPort(connectRead_.port, kConnectionRetries); });
+  if (opened != 0) {
     link_.linkUp = false;
     notice(kOpenFailed, kLineCaption, Icon::None, false);
   } else {
     link_.linkUp = true;
   }
-  ConnectionForm form(desktop_, link_, connectionTicks_);
+  ConnectionForm form(desktop_, link_, connectionTicks_, line_);
   connectionForm_ = &form;
   const int result = desktop_.runForm(form);
   connectionForm_ = nullptr;
@@ -101,6 +112,36 @@ void Shell::onTimer(int id) {
 
 void Shell::onCommand(int id) {
   if (ended_) return;
+  if (id == CMD_EXIT) {
+    exitCommand();
+    return;
+  }
+  // Held, to run once the line is free, as it would have run after a request
+  // that held the window: never a second sequence on the line. One chosen
+  // while another command waits for its reads runs once that command is
+  // over, rather than opening its dialog over the other's.
+  if (waitsForLine(id) && !lineFree()) {
+    heldCommands_.push_back(id);
+    showCommStatus();
+    return;
+  }
+  ++commandsRunning_;
+  runCommand(id);
+  if (--commandsRunning_ == 0 && !line_.busy()) lineIdle();
+}
+
+bool Shell::waitsForLine(int id) {
+  switch (id) {
+    case CMD_LOG_ENABLE:
+    case CMD_LOG_DISABLE:
+    case CMD_ZOOM_IN:
+    case CMD_ZOOM_OUT:
+    case WM_OPEN_LOG: return false;
+    default: return true;
+  }
+}
+
+void Shell::runCommand(int id) {
   switch (id) {
     case CMD_CONNECT: connect(); break;
     case CMD_DISCONNECT: disconnect(); break;
@@ -110,7 +151,6 @@ void Shell::onCommand(int id) {
       desktop_.runForm(properties);
       break;
     }
-    case CMD_EXIT: exitCommand(); break;
     case CMD_LOG_ENABLE: log_.setEnabled(true); break;
     case CMD_LOG_DISABLE: log_.setEnabled(false); break;
     case CMD_PLAYBACK: playbackCommand(); break;
@@ -144,6 +184,16 @@ void Shell::onCommand(int id) {
   showCommStatus();
 }
 
+// The commands that came while the line was busy go back to the event loop
+// in their order, ahead of a tick that fell due meanwhile.
+void Shell::lineIdle() {
+  while (commandsRunning_ == 0 && !heldCommands_.empty()) {
+    post(heldCommands_.front());
+    heldCommands_.pop_front();
+  }
+  showCommStatus();
+}
+
 void Shell::onKey(ShellKey key) {
   if (ended_) return;
   switch (key) {
@@ -163,9 +213,25 @@ void Shell::onKey(ShellKey key) {
 
 void Shell::connectionStep() {
   if (!link_.linkUp) return;
-  std::array<std::int16_t, 2> firmware{};
-  const int read = this->read(kFirmwareRegister, firmware.data(), 2);
-  link_.firmwareVersion = firmware[0];
+  if (!lineFree()) {
+    connectionDue_ = true;
+    return;
+  }
+  connectionDue_ = false;
+  connectRead_.slave = link_.slaveAddress;
+  line_.start(
+      [this] {
+        connectRead_.probe = master_.readHoldingRegisters(connectRead_.slave, kFirmwareRegister,
+                                                          connectRead_.firmware.data(), 2);
+      },
+      [this] { connectionStepDone(); });
+}
+
+void Shell::connectionStepDone() {
+  // Given up meanwhile (Cancel, or the dialog's own limit): nothing follows.
+  if (ended_ || !desktop_.timerRunning(CONNECT_TIMER)) return;
+  const int read = connectRead_.probe;
+  link_.firmwareVersion = connectRead_.firmware[0];
   if (read == 0) {
     desktop_.setTitle(firmwareTitle(link_.firmwareVersion));
     ++link_.connectSuccesses;
@@ -179,42 +245,78 @@ void Shell::connectionStep() {
         "Communication Timeout", Icon::None, false);
     return;
   }
-  if (link_.connectSuccesses >= kConnectSuccessesNeeded) finishConnecting();
+  if (link_.connectSuccesses >= kConnectSuccessesNeeded) {
+    finishConnecting();
+  } else if (connectionDue_) {
+    connectionStep();
+  }
 }
 
 void Shell::finishConnecting() {
   desktop_.killTimer(CONNECT_TIMER);
-  // From here on a request gets its retries, as it does after every Connect.
-  master_.close();
-  if (openPort(kRetries) != 0) {
+  ConnectRead& c = connectRead_;
+  c.port = link_.portName;
+  c.slave = link_.slaveAddress;
+  line_.start(
+      [this] {
+        ConnectRead& r = connectRead_;
+        // From here on a request gets its retries, as it does after every Connect.
+        master_.close();
+        r.opened = openPort(r.port, kRetries);
+        if (r.opened != 0) return;
+        // These results are not looked at: a failed read leaves zeros.
+        master_.readHoldingRegisters(r.slave, REG_MAX_PRESSURE, r.limits.data(), 4);
+        master_.readHoldingRegisters(r.slave, REG_WARMUP_TIMER_START, r.warmUp.data(), 4);
+        r.probe = master_.readHoldingRegisters(r.slave, REG_CAL_TIMER_START, r.type.data(), 2);
+      },
+      [this] { finishConnectingDone(); });
+}
+
+void Shell::finishConnectingDone() {
+  if (ended_) return;
+  const ConnectRead& r = connectRead_;
+  if (r.opened != 0) {
     link_.linkUp = false;
     if (connectionForm_ != nullptr) connectionForm_->dismiss();
     notice(kOpenFailed, kLineCaption, Icon::None, false);
     return;
   }
+  // The user gave up while the port was being reopened: no polling.
+  if (connectionForm_ == nullptr) return;
   connected_ = true;
-  // These results are not looked at: a failed read leaves zeros.
-  std::array<std::int16_t, 4> limits{};
-  read(REG_MAX_PRESSURE, limits.data(), 4);
-  link_.pressureRangeMin = limits[REG_MIN_PRESSURE - REG_MAX_PRESSURE] / 1000.0;
-  link_.pressureRangeMax = limits[0] / 1000.0;
-  link_.serialNumber = limits[REG_SERIAL_NUMBER - REG_MAX_PRESSURE];
-  std::array<std::int16_t, 4> warmUp{};
-  read(REG_WARMUP_TIMER_START, warmUp.data(), 4);
-  link_.warmUpSetting = warmUp[0];
-  std::array<std::int16_t, 2> type{};
-  if (read(REG_CAL_TIMER_START, type.data(), 2) == 0 &&
-      type[REG_AFR_FACTOR - REG_CAL_TIMER_START] == kReportScaleFactor) {
+  link_.pressureRangeMin = r.limits[REG_MIN_PRESSURE - REG_MAX_PRESSURE] / 1000.0;
+  link_.pressureRangeMax = r.limits[0] / 1000.0;
+  link_.serialNumber = r.limits[REG_SERIAL_NUMBER - REG_MAX_PRESSURE];
+  link_.warmUpSetting = r.warmUp[0];
+  if (r.probe == 0 && r.type[REG_AFR_FACTOR - REG_CAL_TIMER_START] == kReportScaleFactor) {
     link_.reportScale = kReportScaleFactor;
   }
   desktop_.startTimer(POLL_TIMER, kTimerMilliseconds);
-  if (connectionForm_ != nullptr) connectionForm_->dismiss();
+  connectionForm_->dismiss();
 }
 
 void Shell::pollStep() {
+  if (!lineFree()) {
+    pollDue_ = true;
+    // The reply is later than a tick: the status bar says it is awaited.
+    pollOverdue_ = pollOut_;
+    return;
+  }
+  pollDue_ = false;
   logRecord_.timeStamp = static_cast<std::int32_t>(clock_.unixTime());
   link_.reportDivisor = 100000.0;
-  const bool allRead = readLiveBlocks();
+  pollRead_.slave = link_.slaveAddress;
+  pollOut_ = true;
+  line_.start([this] { readLiveBlocks(master_, pollRead_); }, [this] { pollStepDone(); });
+}
+
+void Shell::pollStepDone() {
+  pollOut_ = false;
+  pollOverdue_ = false;
+  if (ended_) return;
+  takeLiveRead(link_, pollRead_);
+  const bool allRead = std::all_of(link_.readResults.begin(), link_.readResults.end(),
+                                   [](std::int32_t result) { return result == 0; });
   link_.firmwareVersion = link_.liveA[kFirmwareRegister - 12];
 
   fillLiveValues(link_);
@@ -244,27 +346,10 @@ void Shell::pollStep() {
       desktop_.killTimer(POLL_TIMER);
       notice("Communication time-out", "13Information", Icon::Exclamation, true);
     }
+    return;
   }
-}
-
-// Reads the four live blocks in order and stops at the first that fails: on a
-// dead line every further block would only add its own time-outs, all on the
-// window's thread. The blocks not read are left at zero, as a failed read
-// leaves its block.
-bool Shell::readLiveBlocks() {
-  bool allRead = true;
-  for (std::size_t i = 0; i < kLiveBlocks.size(); ++i) {
-    const LiveBlock& block = kLiveBlocks[i];
-    std::int16_t* image = liveImage(link_, i);
-    if (allRead) {
-      link_.readResults[i] = read(block.first, image, block.count);
-      allRead = link_.readResults[i] == 0;
-    } else {
-      std::fill_n(image, block.count, std::int16_t{0});
-      link_.readResults[i] = kNotRead;
-    }
-  }
-  return allRead;
+  // A command that waited for this tick goes first; the overdue tick after it.
+  if (pollDue_ && heldCommands_.empty() && desktop_.timerRunning(POLL_TIMER)) pollStep();
 }
 
 // ---- Commands ----
@@ -273,14 +358,28 @@ void Shell::connect() {
   link_.pollFailures = 1;
   link_.commStatus = 0;
   connected_ = false;
-  if (master_.isOpen()) master_.close();
-  if (openPort(kRetries) != 0) {
+  connectRead_.port = link_.portName;
+  connectRead_.slave = link_.slaveAddress;
+  line_.start(
+      [this] {
+        ConnectRead& r = connectRead_;
+        if (master_.isOpen()) master_.close();
+        r.opened = openPort(r.port, kRetries);
+        if (r.opened == 0) {
+          r.probe = master_.readHoldingRegisters(r.slave, REG_MAX_PRESSURE, r.limits.data(), 4);
+        }
+      },
+      [this] { connectDone(); });
+}
+
+void Shell::connectDone() {
+  if (ended_) return;
+  if (connectRead_.opened != 0) {
     link_.linkUp = false;
     notice(kOpenFailed, kLineCaption, Icon::None, false);
     return;
   }
-  std::array<std::int16_t, 4> probe{};
-  if (read(REG_MAX_PRESSURE, probe.data(), 4) != 0) {
+  if (connectRead_.probe != 0) {
     link_.linkUp = false;
     ++link_.commStatus;
     notice("Communication Time-out!\n", kLineCaption, Icon::None, false);
@@ -297,7 +396,11 @@ void Shell::disconnect() {
   connected_ = false;
   desktop_.killTimer(POLL_TIMER);
   log_.close();
-  if (master_.isOpen()) master_.close();
+  line_.start(
+      [this] {
+        if (master_.isOpen()) master_.close();
+      },
+      {});
 }
 
 void Shell::commPort() {
@@ -310,9 +413,15 @@ void Shell::commPort() {
   }
   if (result != 1) return;
 
-  if (master_.isOpen()) master_.close();
-  const int opened = openPort(kRetries);
-  connected_ = master_.isOpen();
+  int opened = MODBUS_CANCELLED;
+  bool open = false;
+  connectRead_.port = link_.portName;
+  line_.wait([this, &opened, &open] {
+    if (master_.isOpen()) master_.close();
+    opened = openPort(connectRead_.port, kRetries);
+    open = master_.isOpen();
+  });
+  connected_ = open;
   if (const auto file = commConfigPath(setup_.dataDirectory);
       !writeCommConfig(file, link_.portName)) {
     notice("The port setting could not be saved in " + file.string() + ".", "Notice",
@@ -321,7 +430,7 @@ void Shell::commPort() {
   PortPropertiesForm properties(link_.portName);
   desktop_.runForm(properties);
   showPort();
-  if (master_.isOpen()) {
+  if (open) {
     desktop_.startTimer(POLL_TIMER, kTimerMilliseconds);
   } else if (opened == MODBUS_PORT_OPEN_FAILED) {
     notice("The selected communication port is not available.\nFree the port and try again.",
@@ -366,7 +475,7 @@ bool Shell::onClose() {
   }
   ended_ = true;
   for (const int timer : {POLL_TIMER, CLOCK_TIMER, CONNECT_TIMER}) desktop_.killTimer(timer);
-  master_.close();
+  releasePort();
   sendExitCommand();
   log_.close();
   return true;
@@ -374,11 +483,18 @@ bool Shell::onClose() {
 
 void Shell::exitCommand() {
   ended_ = true;
-  if (master_.isOpen()) master_.close();
+  releasePort();
   log_.close();
   for (const int timer : {POLL_TIMER, CLOCK_TIMER, CONNECT_TIMER}) desktop_.killTimer(timer);
   sendExitCommand();
   if (setup_.endProcess) setup_.endProcess(0);
+}
+
+// The request in hand on the line finishes (the window's event loop goes on
+// meanwhile), its retries cut short; then the worker lets go of the port for
+// good, so that "OUT" can go out on it.
+void Shell::releasePort() {
+  line_.shutDown([this] { master_.close(); });
 }
 
 // Tells the controller that the service tool is leaving, now that the master
@@ -402,34 +518,37 @@ void Shell::onPaint(Canvas& canvas) {
   showCommStatus();
 }
 
-// Receiving only while polling goes on and its last tick was answered; a
-// timer just started waits for its first tick, whoever started it.
+// Receiving only while polling goes on, its last tick was answered and the
+// one out is not late (its reply not due after the next tick); a timer just
+// started waits for its first tick, whoever started it. Every other request
+// out on the line waits for a reply too.
 CommState Shell::commState() const {
   if (link_.playbackMode) return CommState::Playback;
   if (desktop_.timerRunning(POLL_TIMER)) {
     if (!pollTicked_) return CommState::WaitingForData;
-    return link_.commStatus == 0 ? CommState::Receiving : CommState::TimedOut;
+    if (link_.commStatus != 0) return CommState::TimedOut;
+    return pollOverdue_ ? CommState::WaitingForReply : CommState::Receiving;
   }
   if (desktop_.timerRunning(CONNECT_TIMER) && link_.linkUp) return CommState::WaitingForData;
+  if (!lineFree()) return CommState::WaitingForReply;
   return connected_ ? CommState::PollingStopped : CommState::NotConnected;
 }
 
 void Shell::timerChanged(int id, bool running) {
-  if (id == POLL_TIMER && running) pollTicked_ = false;
+  if (id == POLL_TIMER && running) {
+    pollTicked_ = false;
+    pollDue_ = false;
+  }
   showCommStatus();
 }
 
 // ---- Helpers ----
 
-int Shell::openPort(int retries) {
+int Shell::openPort(const std::string& port, int retries) {
   master_.setRetries(retries);
-  const int opened = master_.open(link_.portName, kBaudRate, 8, 1, 0);
+  const int opened = master_.open(port, kBaudRate, 8, 1, 0);
   if (opened != 0 && master_.isOpen()) master_.close();
   return opened;
-}
-
-int Shell::read(int firstRegister, std::int16_t* out, int count) {
-  return master_.readHoldingRegisters(link_.slaveAddress, firstRegister, out, count);
 }
 
 int Shell::notice(const std::string& text, const std::string& caption, Icon icon, bool owned) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -9,6 +10,8 @@
 #include <system_error>
 
 #include "forms/desktop.h"
+#include "forms/line_master.h"
+#include "forms/link_worker.h"
 #include "forms/service_memory.h"
 #include "forms/shell_context.h"
 #include "forms/valve_link.h"
@@ -18,6 +21,7 @@
 #include "logging/log_writer.h"
 #include "logging/playback_state.h"
 #include "shell/comm_status.h"
+#include "shell/live_values.h"
 #include "shell/live_view.h"
 #include "shell/watched_desktop.h"
 
@@ -43,7 +47,15 @@ struct ShellSetup {
 // step and the poll step, the commands and keys, the log files, the repaint
 // and both ways out. The window system comes in through Desktop, which calls
 // back into the on...() handlers from its event loop, one at a time.
-class Shell : private WatchedDesktop::Watcher {
+//
+// The serial line works beside the window: the connection and poll steps and
+// Connect and Disconnect hand their requests to the link worker and go on when
+// the answer comes back as an event; a command's and a dialog's requests run
+// there while the window waits with its event loop going (LineMaster). A
+// command that needs the line while it is busy waits for it, and so does a
+// tick: a tick that falls due while the last one is still out is not doubled
+// but starts the moment that one is done, as an overdue timer would.
+class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
  public:
   static constexpr int kBaudRate = 9600;
   static constexpr int kTimerMilliseconds = 200;
@@ -58,7 +70,9 @@ class Shell : private WatchedDesktop::Watcher {
   static constexpr int kConnectSuccessesNeeded = 9;
   static constexpr int kFailedPollLimit = 3;  // one more and the link is taken as lost
 
+  // `master` is used on the link worker's thread only.
   Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, ShellSetup setup);
+  ~Shell();
   Shell(const Shell&) = delete;
   Shell& operator=(const Shell&) = delete;
 
@@ -79,6 +93,8 @@ class Shell : private WatchedDesktop::Watcher {
   // After Exit or a confirmed close nothing more is done.
   bool ended() const { return ended_; }
   bool logFileEnabled() const { return log_.enabled(); }
+  // A request is out on the serial line, or its answer not yet handled.
+  bool lineBusy() const { return line_.busy(); }
 
   ValveLink& link() { return link_; }
   LiveView& view() { return view_; }
@@ -90,25 +106,48 @@ class Shell : private WatchedDesktop::Watcher {
   }
 
  private:
+  // What Connect, the connection step and its last part read on the worker.
+  struct ConnectRead {
+    std::string port;
+    int slave = 1;
+    int opened = 0;
+    int probe = 0;
+    std::array<std::int16_t, 2> firmware{};
+    std::array<std::int16_t, 4> limits{};
+    std::array<std::int16_t, 4> warmUp{};
+    std::array<std::int16_t, 2> type{};
+  };
+
   CommState commState() const;
   void timerChanged(int id, bool running) override;
   void modalLoopStarting() override { showCommStatus(); }
+  void lineWaiting(bool) override { showCommStatus(); }
+  void lineIdle() override;
 
+  bool lineFree() const { return !line_.busy() && !line_.waiting(); }
+  // Commands that neither use the line nor open a dialog run at once;
+  // others wait while the line is busy.
+  static bool waitsForLine(int id);
+  void runCommand(int id);
   void connectionStep();
+  void connectionStepDone();
   void finishConnecting();
+  void finishConnectingDone();
   void pollStep();
-  bool readLiveBlocks();
+  void pollStepDone();
   void connect();
+  void connectDone();
   void disconnect();
   void commPort();
   void playbackCommand();
   void exitCommand();
+  // Lets the request in hand finish, closes the port and ends the worker.
+  void releasePort();
   void clockTick();
   void openLog();
-  // Opens portName at 9600 8N1 with the given retries; a failed open never
-  // leaves the port held.
-  int openPort(int retries);
-  int read(int firstRegister, std::int16_t* out, int count);
+  // On the worker: opens `port` at 9600 8N1 with the given retries; a failed
+  // open never leaves the port held.
+  int openPort(const std::string& port, int retries);
   void post(int id) { desktop_.postCommand(id); }
   int notice(const std::string& text, const std::string& caption, Icon icon, bool owned);
   void sendExitCommand();
@@ -118,7 +157,7 @@ class Shell : private WatchedDesktop::Watcher {
   void setStatus(int part, std::string_view text);
 
   WatchedDesktop desktop_;
-  ModbusSerialMaster& master_;
+  ModbusSerialMaster& master_;  // the worker's
   const Clock& clock_;
   ShellSetup setup_;
 
@@ -128,7 +167,6 @@ class Shell : private WatchedDesktop::Watcher {
   PlaybackState playback_;
   LogWriter log_;
   LogRecord logRecord_;
-  ShellContext context_;
 
   int connectionTicks_ = 0;                   // the connection dialog's, kept between runs
   ConnectionForm* connectionForm_ = nullptr;  // while the dialog runs
@@ -141,6 +179,20 @@ class Shell : private WatchedDesktop::Watcher {
   bool ended_ = false;
   std::array<std::string, 4> status_;  // what each status bar part shows
   TextBuffer text_{};
+
+  // The serial line. What its jobs read is written there and read here only
+  // once the job is back.
+  LiveRead pollRead_;
+  ConnectRead connectRead_;
+  bool pollOut_ = false;          // a poll tick's reads are out
+  bool pollOverdue_ = false;      // ... and its timer has fired again meanwhile
+  bool pollDue_ = false;          // a poll tick fell due while the line was busy
+  bool connectionDue_ = false;    // a connection step fell due while the line was busy
+  std::deque<int> heldCommands_;  // commands that came while the line was busy
+  int commandsRunning_ = 0;       // nested in their dialogs' and message boxes' loops
+  LinkWorker line_;               // after everything its jobs touch
+  LineMaster lineMaster_{line_, master_};
+  ShellContext context_;
 };
 
 }  // namespace vs

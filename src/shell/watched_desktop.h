@@ -40,6 +40,8 @@ class WatchedDesktop final : public Desktop {
   std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
     return window_.chooseFile(request);
   }
+  void postEvent(std::function<void()> event) override { window_.postEvent(std::move(event)); }
+  void waitForLine(const std::function<bool()>& done) override { window_.waitForLine(done); }
 
  private:
   Desktop& window_;

@@ -32,6 +32,29 @@ struct O2Schedule : ::testing::Test {
   std::string status;
 };
 
+// Link checks that fall due while Change is out on the line wait for it, as
+// one, and go out after it: never a request in the middle of another
+// sequence.
+TEST_F(O2Schedule, ALinkCheckDueDuringChangeWaitsForItAsOne) {
+  std::vector<bool> busy;
+  run([&](O2ScheduleForm& form, test::ScriptedFormHost& host) {
+    bench.master.clear();
+    bench.desktop.whileWaiting = [&] {
+      busy.push_back(form.busy());
+      host.tick(O2ScheduleForm::LINK_CHECK_TIMER);
+      host.tick(O2ScheduleForm::LINK_CHECK_TIMER);
+    };
+    form.act([&] { form.press(1); });
+    bench.desktop.whileWaiting = nullptr;
+    EXPECT_EQ(bench.master.texts(), Strings{"16:194x18"});
+    host.deliverPosted();
+    EXPECT_EQ(bench.master.texts(), (Strings{"16:194x18", "3:1x2"}));
+    EXPECT_EQ(host.busyChanges, (std::vector<bool>{true, false, true, false}));
+  });
+  EXPECT_EQ(busy, std::vector<bool>{true});
+  EXPECT_EQ(status, "Valve settings are successfully updated!");
+}
+
 TEST_F(O2Schedule, ChangeWritesTheWholeBlockWithTheHiddenSettingsAsRead) {
   const std::int16_t hidden[] = {-1200, 24000, 650, 30, 5, -17, 1040};  // 205 to 211
   for (int i = 0; i < 7; ++i) bench.set(205 + i, hidden[i]);

@@ -140,6 +140,39 @@ TEST_F(PressureSettings, SaveAndCloseStoresWhatTheControllerHoldsAndReconnects) 
   EXPECT_EQ(bench->desktop.calls.front(), "killTimer 5001");
 }
 
+// Close while Change is out on the line: the write in hand finishes, the rest
+// is not sent, the technician is told what reached the controller, and the
+// dialog closes as Close does. A second click meanwhile starts nothing.
+TEST_F(PressureSettings, CloseDuringChangeStopsAfterTheWriteInHand) {
+  std::vector<std::string> boxes;
+  std::vector<bool> busy;
+  bench->desktop.onForm(P::kTemplateId, [&](Form& form, test::ScriptedFormHost& host) {
+    auto& pressure = dynamic_cast<P&>(form);
+    bench->master.clear();
+    int waits = 0;
+    bench->desktop.whileWaiting = [&] {
+      if (++waits != 2) return;
+      pressure.act([&] { pressure.change(); });
+      pressure.closeBox();
+    };
+    pressure.setText(P::DEFAULT_PRESSURE, "3.25");
+    pressure.act([&] { pressure.change(); });
+    bench->desktop.whileWaiting = nullptr;
+    EXPECT_TRUE(pressure.isEnded());
+    for (const auto& box : host.boxes) boxes.push_back(box.text);
+    busy = host.busyChanges;
+  });
+  pressureSettingsCommand(bench->ctx);
+  EXPECT_EQ(bench->master.texts(), (Strings{"6:126=100", "6:127=-25536"}));
+  EXPECT_EQ(boxes, Strings{"The dialog was closed part-way through its writes: the first 2 of 6 "
+                           "went out, the other 4 were not sent.\nOpen the dialog again to see "
+                           "what the controller holds now."});
+  EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+  EXPECT_EQ(bench->get(123), 2500);
+  EXPECT_EQ(bench->desktop.posted, (std::deque<int>{CMD_DISCONNECT, CMD_CONNECT}));
+  EXPECT_TRUE(bench->desktop.timerRunning(POLL_TIMER));
+}
+
 TEST_F(PressureSettings, AFailedSaveKeepsTheDialogOpen) {
   run([&](PressureSettingsForm& form) {
     bench->controller.faults().injectNext(sim::FaultKind::Exception, 1);

@@ -7,6 +7,7 @@
 #include <future>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/send_exit_command.h"
@@ -117,6 +118,9 @@ TEST_F(SerialStreamOnPty, AHangUpIsReportedAsAFailedWait) {
 }
 
 TEST_F(SerialStreamOnPty, ClosingEndsAWaitingEventThread) {
+  // A thread runtime that starts a thread of its own along with the first
+  // (ThreadSanitizer does) has done so before the count.
+  std::thread([] {}).join();
   const auto before = threadCount();
   stream.requestNotification(CommNotifyRequest{});
   stream.requestNotification(CommNotifyRequest{});

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 
 #include "dialogs/download_settings_form.h"
@@ -138,6 +139,50 @@ class MainWindowDialogs : public test::WindowTest {
     return shown;
   }
 };
+
+// The cable pulled while Change writes: the dialog shows that it waits (a
+// wait cursor, everything greyed but Close, what it does in its status line)
+// and keeps repainting; Close stops the writes after the one in hand and says
+// what went out.
+TEST_F(MainWindowDialogs, CloseStopsTheWritesOfADialogWaitingOnASilentLine) {
+  std::string busyStatus;
+  bool waitCursor = false;
+  bool changeGreyed = false;
+  bool closeUsable = false;
+  const auto whileWriting = [&](SettingsDialogView& dialog) {
+    busyStatus = status(dialog);
+    waitCursor = dialog.cursor().shape() == Qt::WaitCursor;
+    changeGreyed = !buttonNamed(dialog, "Change")->isEnabled();
+    closeUsable = buttonNamed(dialog, "Close")->isEnabled();
+    save(dialog.grab(), "e2e_pressure_settings_busy.png");
+    buttonNamed(dialog, "Close")->click();
+  };
+  ASSERT_TRUE(drive<SettingsDialogView>([&] { press(Qt::Key_F2); },
+                                        [&](SettingsDialogView& dialog) {
+                                          retype(dialog, "Default Pressure", "3.25");
+                                          controller.faults().setSilent(true);
+                                          QTimer::singleShot(600, &dialog,
+                                                             [&] { whileWriting(dialog); });
+                                          buttonNamed(dialog, "Change")->click();
+                                          EXPECT_FALSE(dialog.isVisible());
+                                        }));
+  EXPECT_EQ(busyStatus, "Writing to the controller. Please wait...");
+  EXPECT_TRUE(waitCursor);
+  EXPECT_TRUE(changeGreyed);
+  EXPECT_TRUE(closeUsable);
+  // The write in hand when Close came (the first, unless the machine stalled).
+  const std::regex partWritten(
+      "Notice\\|The dialog was closed part-way through its writes: the first ([1-5]) of 6 went "
+      "out, the other [1-5] were not sent\\.\nOpen the dialog again to see what the controller "
+      "holds now\\.");
+  EXPECT_EQ(
+      std::count_if(answerer.seen.begin(), answerer.seen.end(),
+                    [&](const std::string& seen) { return std::regex_match(seen, partWritten); }),
+      1);
+  controller.faults().setSilent(false);
+  expectPollingResumes();
+  EXPECT_NE(working()[123 - kFirstSettingsRegister], 3250);
+}
 
 // A technician backs the unit's settings up to a file, tunes them with F2, F3
 // and F4, and then puts the backup back with Download Settings.

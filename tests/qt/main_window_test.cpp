@@ -2,8 +2,13 @@
 // pty: it connects, polls, logs every poll, draws the panel, survives a pulled
 // cable and a vanished port, and resumes with F12.
 
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QTest>
+#include <chrono>
+#include <cstdio>
 
 #include "forms/command_ids.h"
 #include "qt/connection_view.h"
@@ -38,8 +43,15 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
   const auto before = master.successCount();
   ASSERT_TRUE(waitForRecords(40));
   save(window->grab(), "main_window_live.png");
+  // Runs once the tick out on the line, if any, has its answer.
   window->shell().onCommand(CMD_DISCONNECT);
-  EXPECT_EQ(window->shell().statusText(3), "Communication Status: Not connected \u2014 press F12");
+  EXPECT_TRUE(waitFor(
+      [this] {
+        return window->shell().statusText(3) ==
+               "Communication Status: Not connected \u2014 press F12";
+      },
+      std::chrono::seconds(20)))
+      << window->shell().statusText(3);
   save(window->grab(), "main_window_not_connected.png");
   const auto requests = master.successCount() - before;
   EXPECT_EQ(requests % 4, 0);
@@ -72,7 +84,7 @@ TEST_F(MainWindowTest, PollsTheSimulatedControllerAndLogsEveryGoodPoll) {
     save(dialog.grab(), "port_dialog.png");
     dialog.reject();
   };
-  window->shell().onCommand(CMD_COMM_PORT);
+  ASSERT_TRUE(test::commandWhenLineFree(window->shell(), CMD_COMM_PORT));
 
   closeWindow();
   EXPECT_TRUE(waitFor([&] { return controller.strayBytes() == "OUT"; }, std::chrono::seconds(10)));
@@ -127,10 +139,51 @@ TEST_F(MainWindowTest, APulledCableIsReportedAndF12ResumesPolling) {
   answerer.dialog = [](QDialog& dialog) {
     if (dynamic_cast<PortSelectionView*>(&dialog) != nullptr) dialog.reject();
   };
-  window->shell().onCommand(CMD_COMM_PORT);
+  ASSERT_TRUE(test::commandWhenLineFree(window->shell(), CMD_COMM_PORT));
   EXPECT_EQ(window->shell().statusText(3),
             "Communication Status: Polling stopped \u2014 press F12");
   save(window->grab(), "main_window_polling_stopped.png");
+  closeWindow();
+}
+
+// The cable pulled while polling: the window keeps answering as a desktop
+// checks it. Its event loop turns while ticks wait out their time-outs on
+// the line, its menu opens at any moment, and the status bar follows the link
+// as it is lost and the reconnect fails. Pictures at 0, 2, 5, 10 and 17 s
+// after the pull, each with the Action menu open.
+TEST_F(MainWindowTest, StaysLiveWhileTheCableIsPulled) {
+  ASSERT_EQ(simulator.start(), 0);
+  open(simulator.path());
+  ASSERT_TRUE(waitForRecords(5));
+
+  int beatsWhileLineBusy = 0;
+  QTimer heartbeat;
+  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+    if (window->shell().lineBusy()) ++beatsWhileLineBusy;
+  });
+  heartbeat.start(50);
+
+  QMenu* menu = window->menuBar()->actions().front()->menu();
+  controller.faults().setSilent(true);
+  const auto pulled = std::chrono::steady_clock::now();
+  std::vector<std::string> statuses;
+  for (const int second : {0, 2, 5, 10, 17}) {
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::chrono::steady_clock::now() - pulled >= std::chrono::seconds(second); },
+        30000));
+    menu->popup(window->mapToGlobal(QPoint(8, window->menuBar()->height())));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000)) << second << " s";
+    QTest::qWait(30);
+    QPixmap shot = window->grab();
+    QPainter(&shot).drawPixmap(window->mapFromGlobal(menu->pos()), menu->grab());
+    save(shot, ("cable_pulled_" + std::to_string(second) + "s.png").c_str());
+    statuses.push_back(window->shell().statusText(3));
+    std::printf("  %2d s: %s\n", second, statuses.back().c_str());
+    menu->hide();
+  }
+  EXPECT_GT(beatsWhileLineBusy, 0);
+  EXPECT_EQ(statuses[1], "Communication Status: Waiting for reply");
+  EXPECT_TRUE(answerer.saw("13Information|Communication time-out"));
   closeWindow();
 }
 

@@ -192,7 +192,7 @@ TEST_F(PlaybackEndToEnd, RecordedLogPlaysBackOnTheMainWindowAndExports) {
     playThrough(*dialog);
     if (dialog->isVisible()) dialog->close();
   });
-  shell().onCommand(CMD_PLAYBACK);
+  ASSERT_TRUE(test::commandWhenLineFree(shell(), CMD_PLAYBACK));
   ASSERT_TRUE(ran);
 
   // Closed, the window keeps the last record on show until the next Connect.
@@ -202,7 +202,7 @@ TEST_F(PlaybackEndToEnd, RecordedLogPlaysBackOnTheMainWindowAndExports) {
   EXPECT_TRUE(shell().link().playbackMode);
   EXPECT_EQ(shell().link().liveValues, shown);
   shell().onCommand(CMD_CONNECT);
-  EXPECT_FALSE(shell().link().playbackMode);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !shell().link().playbackMode; }, 20000));
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return statusText().find("Receiving data") != std::string::npos; }, 20000))
       << statusText();

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "forms/form.h"
 #include "qt/form_dialog.h"
 #include "qt/form_views.h"
+#include "shell/shell.h"
 
 namespace vs::test {
 
@@ -79,6 +81,20 @@ inline void answerNextBox(const QString& picture, QString* text) {
     savePicture(*box, picture);
     box->accept();
   });
+}
+
+// A main-window command as the test's own click, given once the serial line
+// is free: a command that comes while a tick is out waits for it, and a test
+// that looks at what the command did at once must not give it too early.
+// Nothing can start on the line between the wait and the command.
+inline bool commandWhenLineFree(Shell& shell, int id) {
+  const QDeadlineTimer limit(60000);
+  while (shell.lineBusy()) {
+    if (limit.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  shell.onCommand(id);
+  return true;
 }
 
 // Runs the form's view modally; `script` acts inside its event loop, after

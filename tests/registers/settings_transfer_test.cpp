@@ -225,6 +225,35 @@ TEST_F(DownloadDialog, ASilentControllerTimesOutWithoutWaitingForTheBar) {
   EXPECT_EQ(bench.controller.downloadCommitCount(), 0);
 }
 
+// Closed while its blocks go out, the download stops after the block in
+// hand: no more blocks, no completion and no save command, and the
+// technician reads what the controller was left with.
+TEST_F(DownloadDialog, ClosedBetweenBlocksItStopsStoresNothingAndSaysSo) {
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  Strings shown;
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    bench.desktop.whileWaiting = [&] {
+      shown.push_back(form.status());
+      if (shown.size() == 2) form.closeBox();
+    };
+    form.act([&] { form.download(); });
+    bench.desktop.whileWaiting = nullptr;
+    EXPECT_TRUE(form.isEnded());
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text,
+              "The download was stopped after 2 of 5 blocks had gone out: the controller may hold "
+              "part of the new settings, unsaved, until it restarts.\nDownload the file again to "
+              "finish.");
+  });
+  EXPECT_EQ(bench.master.texts(), (Strings{"16:112x22", "16:134x22"}));
+  EXPECT_EQ(shown[1],
+            "QX4 Viewer is downloading new settings. Please wait...\nWriting registers 134 to 155 "
+            "(block 2 of 5).");
+  EXPECT_EQ(bench.controller.saveCount(), 0);
+  EXPECT_EQ(bench.desktop.posted, std::deque<int>{CMD_CONNECT});
+}
+
 TEST_F(DownloadDialog, RefusesAnyFileThatIsNotAWholeSettingsImage) {
   const std::string whole = formatSettings(distinctSettings());
   const struct {

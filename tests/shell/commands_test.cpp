@@ -303,6 +303,21 @@ TEST(Shutdown, ExitAsksNothingAndEndsAtOnce) {
   EXPECT_EQ(strayBytesOnceThere(rig.controller, "OUT"), "OUT");
 }
 
+// The cable pulled while a tick is out: Exit lets the attempt in hand finish
+// without its retries, then the worker lets go of the port and "OUT" goes out.
+TEST(Shutdown, ExitWhileATickIsOutWaitsOnlyForTheAttemptInHand) {
+  ShellRig rig;
+  rig.connected();
+  rig.controller.faults().setSilent(true);
+  const auto before = rig.master.requestCount();
+  rig.shell->onTimer(POLL_TIMER);
+  rig.shell->onCommand(CMD_EXIT);
+  EXPECT_EQ(rig.master.requestCount() - before, 1);
+  EXPECT_EQ(rig.exitCodes, std::vector<int>{0});
+  EXPECT_FALSE(rig.master.isOpen());
+  EXPECT_EQ(strayBytesOnceThere(rig.controller, "OUT"), "OUT");
+}
+
 TEST(Shutdown, APortHeldByAnotherProgramIsReportedAndTheExitGoesOn) {
   ShellRig rig;
   rig.connected();

@@ -174,6 +174,7 @@ TEST(StartUp, CreatesTheDataFolder) {
 class ConnectionDialog : public ::testing::Test {
  protected:
   ConnectionDialog() {
+    mainWindow.lineBusy = [this] { return line.busy(); };
     link.linkUp = true;
     mainWindow.startTimer(CONNECT_TIMER, 200);
     form.onInit();
@@ -183,9 +184,10 @@ class ConnectionDialog : public ::testing::Test {
   }
 
   test::ScriptedDesktop mainWindow;
+  LinkWorker line{mainWindow};
   ValveLink link;
   int ticks = 0;
-  ConnectionForm form{mainWindow, link, ticks};
+  ConnectionForm form{mainWindow, link, ticks, line};
   test::ScriptedFormHost host{form};
 };
 
@@ -210,10 +212,24 @@ TEST_F(ConnectionDialog, GivesUpByItselfAfterThreeHundredTicks) {
   EXPECT_FALSE(host.timerRunning(ConnectionForm::PROGRESS_TIMER));
 }
 
+// While a probe is out the bar moves on, but its ticks count once: a missing
+// controller is reported after the connection step's twenty probes, not by
+// the dialog after three seconds of a window that no longer waits.
+TEST_F(ConnectionDialog, TicksWhileAProbeIsOutCountOnce) {
+  ASSERT_TRUE(line.start([] {}, {}));  // out until its answer is delivered
+  tick(1000);
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(form.progress, 1000 % 101);
+  mainWindow.runLineEvents();
+  tick(299);
+  EXPECT_TRUE(form.isEnded());
+  EXPECT_EQ(mainWindow.boxes.size(), 1u);
+}
+
 TEST_F(ConnectionDialog, TheTickCountCarriesOverToTheNextRun) {
   tick(120);
   form.cancel();
-  ConnectionForm again(mainWindow, link, ticks);
+  ConnectionForm again(mainWindow, link, ticks, line);
   test::ScriptedFormHost againHost(again);
   again.onInit();
   for (int i = 0; i < 180; ++i) againHost.tick(ConnectionForm::PROGRESS_TIMER);

@@ -145,6 +145,7 @@ TEST_F(Polling, RightAfterAConnectThreeFailuresReconnectWithoutAMessage) {
   poll(2);
   EXPECT_TRUE(rig.desktop.timerRunning(POLL_TIMER));
   rig.shell->onTimer(POLL_TIMER);
+  rig.desktop.runLineEvents();
   EXPECT_FALSE(rig.desktop.timerRunning(POLL_TIMER));
   EXPECT_EQ(rig.desktop.posted, (std::deque<int>{CMD_DISCONNECT, CMD_CONNECT}));
   EXPECT_EQ(link().commStatus, 3);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "dialogs/connection_form.h"
 #include "forms/command_ids.h"
@@ -32,6 +34,30 @@ class TestClock : public Clock {
   LocalDateTime local{2026, 12, 6, 9, 15, 0, 0};
 };
 
+// The RTU master the shell gets, noting every request made and every port
+// opened on the window's thread (the test's): the line is the link worker's.
+class WorkerOnlyMaster : public ModbusRtuMaster {
+ public:
+  int transact(int slave, int function, const std::uint8_t* request, int requestLength,
+               std::uint8_t* reply, int replyLength) override {
+    note();
+    return ModbusRtuMaster::transact(slave, function, request, requestLength, reply, replyLength);
+  }
+  int open(const std::string& portName, int baudRate, int dataBits, int stopBits,
+           int parity) override {
+    note();
+    return ModbusRtuMaster::open(portName, baudRate, dataBits, stopBits, parity);
+  }
+
+  std::atomic<int> onWindowThread{0};
+
+ private:
+  void note() {
+    if (std::this_thread::get_id() == windowThread_) ++onWindowThread;
+  }
+  const std::thread::id windowThread_ = std::this_thread::get_id();
+};
+
 // The shell in a scripted desktop, talking through the real RTU master (with
 // its own one-second time-out, so a busy machine causes no false time-outs)
 // over a pty to the simulated controller served by its own thread. The
@@ -44,10 +70,16 @@ class ShellRig {
     simulator = std::make_unique<sim::PtySimulator>(controller);
     EXPECT_EQ(simulator->start(), 0);
     desktop.dispatch = [this](int id) { shell->onCommand(id); };
+    desktop.lineBusy = [this] { return shell && shell->lineBusy(); };
     desktop.onForm(ConnectionForm::kTemplateId, [this](Form& form, ScriptedFormHost&) {
       retriesWhileConnecting = master.retries();
       for (int i = 0; i < 100 && !form.isEnded(); ++i) tick(CONNECT_TIMER);
     });
+  }
+
+  ~ShellRig() {
+    shell.reset();
+    EXPECT_EQ(master.onWindowThread, 0) << "requests made on the window's thread";
   }
 
   // The shell on the simulator's line (`port` unset) or on the port read from
@@ -77,7 +109,8 @@ class ShellRig {
     });
   }
 
-  // One tick of a running main-window timer, then the commands it posted.
+  // One tick of a running main-window timer, its answer from the line, then
+  // the commands it posted.
   bool tick(int id) {
     if (!desktop.timerRunning(id)) return false;
     shell->onTimer(id);
@@ -107,7 +140,7 @@ class ShellRig {
   sim::ManualClock simClock;
   sim::SimulatedController controller;
   std::unique_ptr<sim::PtySimulator> simulator;
-  ModbusRtuMaster master;
+  WorkerOnlyMaster master;
   TestClock clock;
   ScriptedDesktop desktop;
   TempDir data;

@@ -3,6 +3,8 @@
 #include <type_traits>
 
 #include "forms/command_ids.h"
+#include "forms/line_master.h"
+#include "forms/link_worker.h"
 #include "forms/service_memory.h"
 #include "forms/shell_context.h"
 #include "forms/valve_link.h"
@@ -16,13 +18,15 @@ namespace vs::test {
 
 // A connected main window in miniature for the settings commands: the
 // simulated controller on the in-process line, a master that records every
-// request, a scripted desktop, the state record and the dialogs' memory, and a
-// data folder of its own.
+// request, made on the link worker's thread as in the program, a scripted
+// desktop, the state record and the dialogs' memory, and a data folder of its
+// own.
 struct ControllerBench {
   static constexpr int kLatestFirmware = 462;
 
   explicit ControllerBench(sim::ControllerOptions options = {})
       : controller(options), line(controller), master(line) {
+    desktop.lineBusy = [this] { return worker.busy(); };
     link.linkUp = true;
     link.firmwareVersion = static_cast<std::int16_t>(options.firmwareVersion);
   }
@@ -64,10 +68,12 @@ struct ControllerBench {
   sim::LoopbackMaster line;
   RecordingMaster master;
   ScriptedDesktop desktop;
+  LinkWorker worker{desktop};
+  LineMaster lineMaster{worker, master};
   ValveLink link;
   ServiceMemory memory;
   TempDir data;
-  ShellContext ctx{desktop, master, link, memory, data.path()};
+  ShellContext ctx{desktop, lineMaster, worker, link, memory, data.path()};
 };
 
 }  // namespace vs::test

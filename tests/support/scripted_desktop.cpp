@@ -1,9 +1,15 @@
 #include "support/scripted_desktop.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace vs::test {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 int nextAnswer(std::deque<int>& answers, Buttons buttons) {
   if (answers.empty()) return buttons == Buttons::YesNo ? ANSWER_YES : ANSWER_OK;
@@ -34,7 +40,7 @@ std::optional<std::string> ScriptedFormHost::chooseFile(const FileDialogRequest&
 
 bool ScriptedFormHost::tick(int id) {
   if (!timerRunning(id)) return false;
-  form_.onTimer(id);
+  form_.tick(id);
   deliverPosted();
   return true;
 }
@@ -43,7 +49,7 @@ void ScriptedFormHost::deliverPosted() {
   while (!posted.empty()) {
     const auto [message, param] = posted.front();
     posted.pop_front();
-    form_.onMessage(message, param);
+    form_.deliver(message, param);
   }
 }
 
@@ -71,16 +77,24 @@ int ScriptedDesktop::messageBox(const std::string& text, const std::string& capt
 }
 
 int ScriptedDesktop::runForm(Form& form) {
+  const auto nestedBefore = nested_;
+  const auto began = Clock::now();
+  const int result = runScriptedForm(form);
+  nested_ = nestedBefore + (Clock::now() - began);
+  return result;
+}
+
+int ScriptedDesktop::runScriptedForm(Form& form) {
   calls.push_back("runForm " + std::to_string(form.templateId()));
   formsRun.push_back(form.templateId());
   if (failingForms.count(form.templateId()) != 0) return -1;
   ScriptedFormHost host(form);
-  form.onInit();
+  form.init();
   if (pumpInModalLoops) runPosted();
   if (const auto it = formScripts.find(form.templateId()); it != formScripts.end()) {
     it->second(form, host);
   }
-  if (!form.isEnded()) form.onClose();
+  if (!form.isEnded()) form.closeBox();
   return form.result();
 }
 
@@ -102,12 +116,66 @@ std::optional<std::string> ScriptedDesktop::chooseFile(const FileDialogRequest& 
   return nextChoice(fileChoices);
 }
 
-void ScriptedDesktop::runPosted() {
-  while (!posted.empty()) {
-    const int id = posted.front();
-    posted.pop_front();
-    if (dispatch) dispatch(id);
+void ScriptedDesktop::postEvent(std::function<void()> event) {
+  {
+    std::lock_guard lock(mutex_);
+    events_.push_back(std::move(event));
   }
+  arrived_.notify_one();
+}
+
+void ScriptedDesktop::waitForLine(const std::function<bool()>& done) {
+  const auto nestedBefore = nested_;
+  const auto began = Clock::now();
+  ++waits;
+  calls.push_back("waitForLine");
+  if (whileWaiting) whileWaiting();
+  while (!done()) runEvent(true);
+  nested_ = nestedBefore + (Clock::now() - began);
+}
+
+void ScriptedDesktop::timed(const std::function<void()>& handler) {
+  const auto nestedBefore = nested_;
+  const auto began = Clock::now();
+  handler();
+  const auto total = Clock::now() - began;
+  longestHold = std::max(longestHold, total - (nested_ - nestedBefore));
+  nested_ = nestedBefore + total;
+}
+
+void ScriptedDesktop::runPosted() {
+  for (;;) {
+    if (!posted.empty()) {
+      const int id = posted.front();
+      posted.pop_front();
+      if (dispatch) timed([this, id] { dispatch(id); });
+    } else if (!runEvent(lineBusy && lineBusy())) {
+      return;
+    }
+  }
+}
+
+void ScriptedDesktop::runLineEvents() {
+  while (runEvent(lineBusy && lineBusy())) {
+  }
+}
+
+bool ScriptedDesktop::runEvent(bool block) {
+  std::function<void()> event;
+  {
+    std::unique_lock lock(mutex_);
+    // Generous: the line's answer comes within its time-outs and retries.
+    if (block &&
+        !arrived_.wait_for(lock, std::chrono::minutes(1), [this] { return !events_.empty(); })) {
+      std::fputs("ScriptedDesktop: the line's answer never came\n", stderr);
+      std::abort();
+    }
+    if (events_.empty()) return false;
+    event = std::move(events_.front());
+    events_.pop_front();
+  }
+  timed(event);
+  return true;
 }
 
 }  // namespace vs::test

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -27,6 +30,7 @@ struct ShownBox {
 class ScriptedFormHost : public FormHost {
  public:
   explicit ScriptedFormHost(Form& form) : form_(form) { form.attach(this); }
+  ~ScriptedFormHost() override { form_.attach(nullptr); }
 
   void startTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
   void killTimer(int id) override { timers.erase(id); }
@@ -34,6 +38,7 @@ class ScriptedFormHost : public FormHost {
   int messageBox(const std::string& text, const std::string& caption, Icon icon,
                  Buttons buttons) override;
   std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+  void setBusy(bool busy) override { busyChanges.push_back(busy); }
 
   bool timerRunning(int id) const { return timers.count(id) != 0; }
   // One tick of a running timer, then the messages it posted. Returns false
@@ -48,6 +53,7 @@ class ScriptedFormHost : public FormHost {
   std::deque<int> answers;  // message box answers; when empty: OK, or Yes for Yes/No
   std::vector<FileDialogRequest> fileRequests;
   std::deque<std::optional<std::string>> fileChoices;  // when empty: cancelled
+  std::vector<bool> busyChanges;                       // what setBusy was told, in order
 
  private:
   Form& form_;
@@ -56,6 +62,10 @@ class ScriptedFormHost : public FormHost {
 // A Desktop that records every call and answers from a script. Posted commands
 // go to `dispatch`; like a nested event loop, message boxes and modal forms run
 // the queued commands before they return (unless pumpInModalLoops is false).
+// Events posted by the link worker (from its thread) wait in a queue of their
+// own: waitForLine delivers them until its condition holds, and runPosted
+// delivers them too, waiting for the line's answer while `lineBusy` says one
+// is due, so a test never sleeps on the hope that it has come.
 class ScriptedDesktop : public Desktop {
  public:
   using FormScript = std::function<void(Form&, ScriptedFormHost&)>;
@@ -70,16 +80,28 @@ class ScriptedDesktop : public Desktop {
   void setTitle(const std::string& text) override;
   void setStatusText(int part, const std::string& text) override;
   std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+  void postEvent(std::function<void()> event) override;
+  void waitForLine(const std::function<bool()>& done) override;
 
-  // Runs queued commands through `dispatch` until none is left.
+  // Runs queued commands through `dispatch`, and the line's events, until
+  // neither is left and the line is idle.
   void runPosted();
+  // Runs a handler as the window's event loop would, timing it (see longestHold).
+  void timed(const std::function<void()>& handler);
+  // The line's events only, until the line is idle: a tick's or a command's
+  // requests have been answered, and nothing it posted has run yet.
+  void runLineEvents();
   bool timerRunning(int id) const { return timers.count(id) != 0; }
   // The form script for a template id; a form without a script is closed with
   // its close box right after its initialisation.
   void onForm(int templateId, FormScript script) { formScripts[templateId] = std::move(script); }
 
   std::function<void(int)> dispatch;
+  std::function<bool()> lineBusy;  // a job is out on the link worker
   bool pumpInModalLoops = true;
+  // Called once each time the window starts waiting on the line, before the
+  // first event is delivered: what the user does while the line is busy.
+  std::function<void()> whileWaiting;
 
   std::vector<std::string> calls;  // one line per call, e.g. "killTimer 5001"
   std::map<int, int> timers;
@@ -94,6 +116,22 @@ class ScriptedDesktop : public Desktop {
   int invalidations = 0;
   std::vector<FileDialogRequest> fileRequests;
   std::deque<std::optional<std::string>> fileChoices;  // when empty: cancelled
+  int waits = 0;                                       // calls of waitForLine
+  // The longest the window's thread was held by one handler it ran (a
+  // posted command, an event of the line, or one run through timed()),
+  // without what ran nested in it: a wait on the line and a modal form run
+  // their own loop, and a message box's handlers are timed on their own.
+  std::chrono::steady_clock::duration longestHold{};
+
+ private:
+  int runScriptedForm(Form& form);
+  // Runs the next event of the line; waits for one when `block` is set.
+  bool runEvent(bool block);
+
+  std::chrono::steady_clock::duration nested_{};
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::deque<std::function<void()>> events_;
 };
 
 }  // namespace vs::test
