@@ -1,10 +1,15 @@
 #include "link_session.h"
 
+#include <cstdio>
+
 #include "cli_text.h"
+#include "diagnostics/monitor_text.h"
 #include "link/master_result.h"
+#include "link/port_problems.h"
 #include "link/send_exit_command.h"
 #include "shell/comm_config.h"
 #include "shell/data_paths.h"
+#include "shell/live_values.h"
 #include "sim/loopback_master.h"
 #include "sim/simulated_controller.h"
 
@@ -43,16 +48,38 @@ int LinkSession::open() {
     simulated_->paceAt(kBaudRate);
     simulated_->open();
     port_ = "simulated controller";
+    watchFrames();
     return CLI_OK;
   }
   port_ = invocation_.port ? *invocation_.port : configuredPort(invocation_);
   // The master refuses settings while the port is open.
   portMaster_.setRetries(kRetries);
   const int opened = portMaster_.open(port_, kBaudRate, 8, 1, 0);
-  if (opened == MODBUS_OK) return CLI_OK;
+  if (opened == MODBUS_OK) {
+    watchFrames();
+    return CLI_OK;
+  }
   // A refused line setting leaves the port open; this run will not use it.
   portMaster_.close();
-  return fail("cannot open", opened, CLI_PORT);
+  fail("cannot open", opened, CLI_PORT);
+  if (opened == MODBUS_PORT_OPEN_FAILED || opened == MODBUS_PORT_IN_USE) {
+    complain(explainOpenFailure(port_, opened));
+  }
+  return CLI_PORT;
+}
+
+void LinkSession::watchFrames() {
+  if (!invocation_.trace && !invocation_.stats) return;
+  if (invocation_.stats) {
+    std::vector<BlockKey> blocks;
+    for (const LiveBlock& block : kLiveBlocks) blocks.push_back({3, block.first, block.count});
+    statistics_.emplace(std::move(blocks));
+  }
+  trace_.setListener([this](const TracedFrame& frame) {
+    if (statistics_) statistics_->add(frame);
+    if (invocation_.trace) std::fprintf(stderr, "%s\n", monitorLine(frame).c_str());
+  });
+  master().setFrameTrace(&trace_);
 }
 
 ModbusMaster& LinkSession::master() {

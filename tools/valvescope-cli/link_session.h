@@ -1,10 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli.h"
+#include "diagnostics/link_statistics.h"
+#include "link/frame_trace.h"
 #include "link/modbus_rtu_master.h"
 
 namespace vs::sim {
@@ -17,7 +20,8 @@ namespace vs::cli {
 // The controller link of one run: the port opened as the application opens
 // it (9600 8N1, three retries), or for --simulate a simulated controller in
 // this process, paced like that line. Leaving sends "OUT" on the port, as every
-// departing master does.
+// departing master does. With --trace every frame goes to standard error as
+// it happens; with --stats into the statistics of the run.
 class LinkSession {
  public:
   explicit LinkSession(const Invocation& invocation);
@@ -29,8 +33,11 @@ class LinkSession {
   int open();
 
   ModbusMaster& master();
+  // The run's statistics when --stats asked for them, else null.
+  const LinkStatistics* statistics() const { return statistics_ ? &*statistics_ : nullptr; }
   int slave() const { return slave_; }
   const std::string& port() const { return port_; }
+  bool simulated() const { return simulated_ != nullptr; }
 
   // "PORT: WHAT: MODBUS_REPLY_TIMEOUT (132)" on standard error; returns exitCode.
   int fail(std::string_view what, int result, CliExit exitCode = CLI_CONTROLLER) const;
@@ -39,11 +46,15 @@ class LinkSession {
 
  private:
   void leave();
+  void watchFrames();
 
   const Invocation& invocation_;
   std::unique_ptr<sim::SimulatedController> controller_;
   std::unique_ptr<sim::LoopbackMaster> simulated_;
   ModbusRtuMaster portMaster_;
+  // A few slots do: each frame is printed or counted as it is recorded.
+  FrameTrace trace_{16};
+  std::optional<LinkStatistics> statistics_;
   std::string port_;
   int slave_;
 };

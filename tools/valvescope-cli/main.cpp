@@ -39,7 +39,10 @@ constexpr Command kCommands[] = {
     {"export-csv", "LOG [CSV]", "a log file as CSV, to standard output without CSV", 1, 2,
      runExportCsv},
     {"log-info", "LOG", "records, time span and gaps of a log file", 1, 1, runLogInfo},
-    {"ports", "", "the serial ports of this computer, with their device names", 0, 0, runPorts},
+    {"ports", "",
+     "the serial ports of this computer: device names, adapter latency, whether you may open "
+     "them",
+     0, 0, runPorts},
 };
 
 // Port names and the data folder are each system's own.
@@ -69,6 +72,10 @@ constexpr const char* kOtherOptionsAndExitCodes =
   --simulate      a simulated controller inside this program instead of a
                   port, as fast as a real line
   --count N       poll: stop after N ticks (default: at Ctrl-C)
+  --stats         poll: at the end, the link's statistics (requests, retries,
+                  time-outs, errors, latency, ticks over 200 ms) and advice
+  --trace         every frame on the line as it happens, decoded, on
+                  standard error
   -h, --help      this text
   --version       the version
 
@@ -84,7 +91,8 @@ Exit codes:
   4  the controller did not answer properly (MODBUS_REPLY_TIMEOUT, an
      exception reply, a corrupt reply ...)
   5  a file or standard output could not be read or written
-Failures are one line on standard error naming the port and the result.
+Failures are one line on standard error naming the port and the result; a
+port that will not open gets a second line saying why and what to do.
 )";
 
 void printUsage(std::FILE* to) {
@@ -137,6 +145,10 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
       request.version = true;
     } else if (option == "--simulate") {
       in.simulate = true;
+    } else if (option == "--stats") {
+      in.stats = true;
+    } else if (option == "--trace") {
+      in.trace = true;
     } else if (option == "--port" || option == "--slave" || option == "--count" ||
                option == "--data-dir") {
       std::string value;
@@ -166,6 +178,7 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
   }
   if (in.simulate && in.port) return "--simulate and --port exclude each other";
   if (in.count && in.command != "poll") return "--count applies to poll only";
+  if (in.stats && in.command != "poll") return "--stats applies to poll only";
   return std::nullopt;
 }
 
