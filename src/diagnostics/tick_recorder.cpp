@@ -51,7 +51,9 @@ TickStatistics TickRecorder::statistics(std::int64_t steadyMicros) const {
     oldest = start;
     ++inWindow;
   }
-  if (inWindow >= 2 && steadyMicros - newest <= 2 * periodMicros_) {
+  const std::int64_t spacing =
+      inWindow >= 2 ? (newest - oldest) / static_cast<std::int64_t>(inWindow - 1) : 0;
+  if (inWindow >= 2 && steadyMicros - newest <= 2 * std::max(periodMicros_, spacing)) {
     s.ticksPerSecond = static_cast<double>(inWindow - 1) * 1e6 / static_cast<double>(newest - oldest);
   } else {
     const std::int64_t window = std::max(steadyMicros - from, periodMicros_);

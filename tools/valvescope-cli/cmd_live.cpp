@@ -49,7 +49,8 @@ bool print(const std::string& text) {
 // The statistics of the run and what they advise, after a blank line.
 bool printStatistics(const LinkSession& link, const TickRecorder& ticks) {
   const TickStatistics tickStatistics = ticks.statistics();
-  std::string text = "\n" + statisticsText(*link.statistics(), &tickStatistics);
+  std::string text(1, '\n');
+  text += statisticsText(*link.statistics(), &tickStatistics);
   const auto latency = link.simulated() ? std::nullopt : adapterLatencyTimer(link.port());
   if (latency) text += "adapter latency timer: " + std::to_string(*latency) + " ms\n";
   for (const auto& sentence : lineAdvice(tickStatistics, link.port(), latency).sentences) {
