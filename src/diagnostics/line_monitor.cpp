@@ -6,7 +6,7 @@
 namespace vs {
 
 LineMonitor::LineMonitor(const FrameTrace& trace, std::vector<BlockKey> blocks,
-                         const TickRecorder* ticks)
+                         TickRecorder* ticks)
     : trace_(trace), ticks_(ticks), statistics_(std::move(blocks)), held_(trace.capacity()) {
   incoming_.reserve(trace.capacity());
   // Frames from before the monitor existed belong to no one's view.
@@ -41,13 +41,13 @@ LineMonitor::Refresh LineMonitor::refresh() {
   return change;
 }
 
-void LineMonitor::clear(TickRecorder* ticks) {
+void LineMonitor::clear() {
   refresh();
   size_ = 0;
   errors_.clear();
   statistics_.clear();
   missed_ = 0;
-  if (ticks != nullptr) ticks->clear();
+  if (ticks_ != nullptr) ticks_->clear();
 }
 
 const TracedFrame& LineMonitor::frame(std::size_t row) const {

@@ -31,7 +31,7 @@ class LineMonitor {
 
   // Holds as many frames as the trace does.
   LineMonitor(const FrameTrace& trace, std::vector<BlockKey> blocks,
-              const TickRecorder* ticks = nullptr);
+              TickRecorder* ticks = nullptr);
 
   // Takes the frames recorded since the last call: always into the
   // statistics, and into the table unless paused. Rows change only here.
@@ -43,7 +43,7 @@ class LineMonitor {
   void setErrorsOnly(bool errorsOnly) { errorsOnly_ = errorsOnly; }
   bool errorsOnly() const { return errorsOnly_; }
   // Empties the table and starts the statistics (and the ticks') afresh.
-  void clear(TickRecorder* ticks = nullptr);
+  void clear();
 
   // The table as shown: oldest first, only the faulty rows when errorsOnly().
   std::size_t rowCount() const { return errorsOnly_ ? errors_.size() : size_; }
@@ -62,7 +62,7 @@ class LineMonitor {
 
  private:
   const FrameTrace& trace_;
-  const TickRecorder* ticks_;
+  TickRecorder* ticks_;
   LinkStatistics statistics_;
   std::vector<TracedFrame> held_;      // a ring of rows, allocated once
   std::vector<TracedFrame> incoming_;  // reused by every refresh

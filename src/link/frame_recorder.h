@@ -11,7 +11,6 @@ namespace vs {
 class FrameRecorder {
  public:
   void setTrace(FrameTrace* trace) { trace_ = trace; }
-  FrameTrace* trace() const { return trace_; }
   bool on() const { return trace_ != nullptr; }
 
   // The attempt about to run: 1 for the first try.

@@ -74,7 +74,6 @@ class ModbusMaster {
   // Every frame of the exchanges that follow goes into `trace` (nullptr: none).
   // Set it while no exchange runs; the trace must outlive its use here.
   void setFrameTrace(FrameTrace* trace) { recorder_.setTrace(trace); }
-  FrameTrace* frameTrace() const { return recorder_.trace(); }
 
   int timeout() const { return timeout_; }
   int pollDelay() const { return pollDelay_; }

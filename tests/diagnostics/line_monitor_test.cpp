@@ -48,7 +48,8 @@ class MonitoredPoll : public ::testing::Test {
   sim::SimulatedController controller;
   sim::LoopbackMaster master{controller};
   FrameTrace trace{64};
-  LineMonitor monitor{trace, kBlocks};
+  TickRecorder ticks;
+  LineMonitor monitor{trace, kBlocks, &ticks};
 };
 
 TEST_F(MonitoredPoll, CountsEveryOutcomeOverallAndPerBlock) {
@@ -123,10 +124,9 @@ TEST_F(MonitoredPoll, PausedTheTableStandsStillClearedItStartsAfresh) {
   monitor.setErrorsOnly(false);
   EXPECT_EQ(monitor.rowCount(), 18u);
 
-  TickRecorder ticks;
   ticks.tickStarted(0);
   ticks.tickEnded(300'000);
-  monitor.clear(&ticks);
+  monitor.clear();
   EXPECT_EQ(monitor.rowCount(), 0u);
   EXPECT_EQ(monitor.statistics().overall().requests, 0);
   EXPECT_EQ(ticks.statistics().ticks, 0);
@@ -165,13 +165,14 @@ TEST_F(MonitoredPoll, SavesTheStatisticsAndTheRowsShown) {
   std::ifstream in(dir / "line.txt");
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  ASSERT_EQ(lines.size(), 9u);
+  ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[0].substr(15, 8), "requests");
   EXPECT_EQ(lines[1].substr(0, 3), "all");
-  EXPECT_EQ(lines[6], "");
-  EXPECT_EQ(lines[7], "faulty frames:");
+  EXPECT_EQ(lines[6].substr(0, 14), "poll ticks: 0,");
+  EXPECT_EQ(lines[7], "");
+  EXPECT_EQ(lines[8], "faulty frames:");
   // "2026-05-01 14:03:07.250113  RX  slave 1 refused ...  [01 83 04 40 F3]"
-  EXPECT_EQ(lines[8].substr(26), "  RX  slave 1 refused read holding registers 12 to 31 (20): "
+  EXPECT_EQ(lines[9].substr(26), "  RX  slave 1 refused read holding registers 12 to 31 (20): "
                                  "exception 4, slave device failure  [01 83 04 40 F3]");
   EXPECT_FALSE(monitor.save(dir / "no-such-folder" / "line.txt"));
 }
