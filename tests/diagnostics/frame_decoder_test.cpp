@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 #include "link/master_result.h"
 #include "support/rtu_frames.h"
@@ -18,7 +18,7 @@ TracedFrame traced(FrameDirection direction, const Bytes& bytes) {
   frame.direction = direction;
   frame.attempt = 1;
   frame.byteCount = static_cast<std::uint32_t>(bytes.size());
-  std::memcpy(frame.bytes, bytes.data(), bytes.size());
+  std::copy(bytes.begin(), bytes.end(), frame.bytes);
   return frame;
 }
 
@@ -34,7 +34,7 @@ TracedFrame reply(const Bytes& asked, const Bytes& bytes, int result, int expect
   frame.latencyMicros = latencyMicros;
   frame.expectedLength = static_cast<std::uint16_t>(expectedLength);
   frame.requestLength = static_cast<std::uint8_t>(std::min<std::size_t>(asked.size(), 8));
-  std::memcpy(frame.request, asked.data(), frame.requestLength);
+  std::copy_n(asked.begin(), frame.requestLength, frame.request);
   return frame;
 }
 
