@@ -89,7 +89,8 @@ int ModbusRtuMaster::transactOnce(int slave, int function, const std::uint8_t* r
   nextSend_.setFromNow(pollDelay_);
   const int quiet = waitForSilence();
   recorder_.flushStray();
-  // Reply frame lengths: a normal one, and what is known to have arrived.
+  // Every attempt's outcome is traced: what arrived of the reply, and the
+  // frame length waited for.
   const int expected = replyLength + 4;
   const auto outcome = [&](int result, int received, int expectedLength) {
     recorder_.reply(result, frame_, received, expectedLength);
