@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "link/deadline_timer.h"
+#include "link/frame_recorder.h"
 #include "link/master_result.h"
 
 namespace vs {
@@ -70,6 +71,10 @@ class ModbusMaster {
   void setFloatWordSwap();
   void clearFloatWordSwap();
 
+  // Every frame of the exchanges that follow goes into `trace` (nullptr: none).
+  // Set it while no exchange runs; the trace must outlive its use here.
+  void setFrameTrace(FrameTrace* trace) { recorder_.setTrace(trace); }
+
   int timeout() const { return timeout_; }
   int pollDelay() const { return pollDelay_; }
   int retries() const { return retries_; }
@@ -107,6 +112,7 @@ class ModbusMaster {
   std::int32_t hostFloatWordsSwapped_ = 0;
   std::int32_t swapIntWords_ = 0;
   std::int32_t swapFloatWords_ = 0;
+  FrameRecorder recorder_;
 };
 
 // The request bytes checkReply() reads: the mask write's echo is its whole request.

@@ -48,8 +48,21 @@ int ModbusRtuMaster::waitForSilence() {
     const int result = port_.read(&discarded, 1, silenceInterval_);
     if (result == SERIAL_TIMEOUT) return MODBUS_OK;
     if (result != SERIAL_OK) return MODBUS_IO_ERROR;
+    recorder_.stray(&discarded, 1);
     if (DeadlineTimer::now() >= limit.ticks()) return MODBUS_SEND_TIMEOUT;
   }
+}
+
+// The purge would throw a late reply away unseen: with a trace, whatever has
+// arrived is taken first, which costs one read that does not wait.
+void ModbusRtuMaster::discardInput() {
+  if (recorder_.on()) {
+    std::uint8_t pending[kFrameSize];
+    int got = 0;
+    port_.readPending(pending, kFrameSize, &got);
+    recorder_.stray(pending, got);
+  }
+  port_.purgeInput();
 }
 
 int ModbusRtuMaster::transactOnce(int slave, int function, const std::uint8_t* request,
@@ -67,14 +80,23 @@ int ModbusRtuMaster::transactOnce(int slave, int function, const std::uint8_t* r
   const std::uint16_t crc = crc16(frame_, static_cast<std::size_t>(crcAt));
   frame_[crcAt] = static_cast<std::uint8_t>(crc & 0xFF);
   frame_[crcAt + 1] = static_cast<std::uint8_t>(crc >> 8);
+  recorder_.prepare(frame_, requestLength + 4);
 
   // Only what came in: the previous frame may still be on its way out where
   // drain cannot wait for it (a broadcast on a pty), and must not be cut off.
-  port_.purgeInput();
+  discardInput();
   if (pollDelay_ > 0) nextSend_.sleepUntil();
   nextSend_.setFromNow(pollDelay_);
   const int quiet = waitForSilence();
-  if (quiet != MODBUS_OK) return quiet;
+  recorder_.flushStray();
+  // Every attempt's outcome is traced: what arrived of the reply, and the
+  // frame length waited for.
+  const int expected = replyLength + 4;
+  const auto outcome = [&](int result, int received, int expectedLength) {
+    recorder_.reply(result, frame_, received, expectedLength);
+    return result;
+  };
+  if (quiet != MODBUS_OK) return outcome(quiet, 0, expected);
 
   if (rtsControl_ != 0) port_.setRts();
   const int written = port_.write(frame_, requestLength + 4, timeout_);
@@ -83,34 +105,41 @@ int ModbusRtuMaster::transactOnce(int slave, int function, const std::uint8_t* r
     std::this_thread::sleep_for(std::chrono::milliseconds(rtsDelay_));
     port_.clearRts();
   }
-  if (written != SERIAL_OK) return transferResult(written, MODBUS_SEND_TIMEOUT);
+  recorder_.sent(frame_, requestLength + 4);
+  if (written != SERIAL_OK) return outcome(transferResult(written, MODBUS_SEND_TIMEOUT), 0, 0);
 
   if (slave == 0 || replyLength <= 0) {
     ++successCount_;
-    return MODBUS_OK;
+    return outcome(MODBUS_OK, 0, 0);
   }
 
-  int got = port_.read(frame_, kReplyHeadLength, timeout_);
-  if (got != SERIAL_OK) return transferResult(got, MODBUS_REPLY_TIMEOUT);
+  int head = 0;
+  int got = port_.read(frame_, kReplyHeadLength, timeout_, &head);
+  if (got != SERIAL_OK) return outcome(transferResult(got, MODBUS_REPLY_TIMEOUT), head, expected);
   int frameLength = kReplyHeadLength;
   if ((frame_[1] & kExceptionFlag) == 0 && replyLength + 4 > kReplyHeadLength) {
-    got = port_.read(frame_ + kReplyHeadLength, replyLength - 1, timeout_);
-    if (got != SERIAL_OK) return transferResult(got, MODBUS_REPLY_TIMEOUT);
+    int rest = 0;
+    got = port_.read(frame_ + kReplyHeadLength, replyLength - 1, timeout_, &rest);
+    if (got != SERIAL_OK) {
+      return outcome(transferResult(got, MODBUS_REPLY_TIMEOUT), head + rest, expected);
+    }
     frameLength = replyLength + 4;
   }
 
-  const std::uint16_t expected = crc16(frame_, static_cast<std::size_t>(frameLength - 2));
+  const std::uint16_t computed = crc16(frame_, static_cast<std::size_t>(frameLength - 2));
   const std::uint16_t carried =
       static_cast<std::uint16_t>(frame_[frameLength - 2] | (frame_[frameLength - 1] << 8));
-  if (carried != expected) return MODBUS_CRC_ERROR;
+  if (carried != computed) return outcome(MODBUS_CRC_ERROR, frameLength, frameLength);
   if ((frame_[1] & ~kExceptionFlag) != function || frame_[0] != slave) {
-    return MODBUS_ADDRESS_MISMATCH;
+    return outcome(MODBUS_ADDRESS_MISMATCH, frameLength, frameLength);
   }
-  if ((frame_[1] & kExceptionFlag) != 0) return MODBUS_EXCEPTION_BASE | frame_[2];
+  if ((frame_[1] & kExceptionFlag) != 0) {
+    return outcome(MODBUS_EXCEPTION_BASE | frame_[2], frameLength, frameLength);
+  }
 
   std::memcpy(reply, frame_ + 2, static_cast<std::size_t>(replyLength));
   ++successCount_;
-  return MODBUS_OK;
+  return outcome(MODBUS_OK, frameLength, frameLength);
 }
 
 }  // namespace vs

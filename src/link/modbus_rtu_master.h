@@ -31,6 +31,7 @@ class ModbusRtuMaster : public ModbusSerialMaster {
 
  private:
   int waitForSilence();
+  void discardInput();
 
   std::int32_t silenceInterval_ = 1;
   std::uint8_t frame_[kFrameSize] = {};

@@ -12,7 +12,8 @@ int ModbusSerialMaster::transact(int slave, int function, const std::uint8_t* re
                                  int requestLength, std::uint8_t* reply, int replyLength) {
   int attemptsLeft = retries_;
   if (!isOpen()) return MODBUS_WRONG_STATE;
-  for (;;) {
+  for (int attempt = 1;; ++attempt) {
+    recorder_.setAttempt(attempt);
     const int result = transactOnce(slave, function, request, requestLength, reply, replyLength);
     const bool retryable = result == MODBUS_CRC_ERROR || result == MODBUS_ADDRESS_MISMATCH ||
                            result == MODBUS_REPLY_TIMEOUT;

@@ -29,18 +29,6 @@ bool comPortNumber(const std::string& name, long* number) {
   return n >= 1;
 }
 
-// The device path of a port name, or an empty string when the name cannot
-// name a device. A name with a slash in it is a path as it stands, from the
-// current folder when relative (./ttyV0, a socat link); a bare name other than
-// COMn is a device in /dev (ttyUSB0).
-std::string devicePath(const std::string& name) {
-  if (name.empty()) return {};
-  if (name.find('/') != std::string::npos) return name;
-  long number = 0;
-  if (comPortNumber(name, &number)) return "/dev/ttyS" + std::to_string(number - 1);
-  return "/dev/" + name;
-}
-
 int openError(int error) {
   switch (error) {
     case ENOENT:
@@ -87,6 +75,14 @@ constexpr tcflag_t kFrameBits = CSIZE | CSTOPB | PARENB | PARODD;
 #endif
 
 }  // namespace
+
+std::string devicePath(const std::string& name) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string::npos) return name;
+  long number = 0;
+  if (comPortNumber(name, &number)) return "/dev/ttyS" + std::to_string(number - 1);
+  return "/dev/" + name;
+}
 
 int openExclusive(const std::string& name, int* fd) {
   const std::string path = devicePath(name);

@@ -10,6 +10,12 @@ namespace vs::posix_tty {
 
 using Deadline = std::chrono::steady_clock::time_point;
 
+// The device path of a port name, or an empty string when the name cannot
+// name a device. A name with a slash in it is a path as it stands, from the
+// current folder when relative (./ttyV0, a socat link); COMn is /dev/ttyS(n-1);
+// any other bare name is a device in /dev (ttyUSB0).
+std::string devicePath(const std::string& name);
+
 // Opens a port by name for exclusive use (TIOCEXCL, and flock because root
 // ignores TIOCEXCL), non-blocking. Returns SERIAL_OK with the descriptor in
 // *fd, or SERIAL_NOT_FOUND, SERIAL_ACCESS_DENIED or SERIAL_SYSTEM_ERROR.

@@ -20,6 +20,11 @@ std::optional<int> comNumber(std::string_view name) {
 
 }  // namespace
 
+std::string portLabel(const SerialDevice& device) {
+  if (device.description.empty()) return device.name;
+  return device.name + " \u2014 " + device.description;
+}
+
 std::vector<std::string> listSerialDevices() {
   std::vector<std::string> names;
   for (auto& device : findSerialDevices()) names.push_back(std::move(device.name));

@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -68,6 +71,15 @@ std::vector<std::string> sortedEntries(const std::filesystem::path& folder) {
   return names;
 }
 
+// The first line of a small text file (sysfs attributes end in a newline).
+std::optional<std::string> firstLine(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  if (!in || !std::getline(in, line)) return std::nullopt;
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+  return line;
+}
+
 }  // namespace
 
 std::vector<std::string> listSerialDevicesIn(const std::filesystem::path& devFolder) {
@@ -88,10 +100,53 @@ std::vector<std::string> listSerialDevicesIn(const std::filesystem::path& devFol
   return devices;
 }
 
-std::vector<SerialDevice> findSerialDevices() {
+std::filesystem::path underRoot(const std::filesystem::path& root, const std::string& path) {
+  if (root.empty() || root == "/") return path;
+  return root / std::filesystem::path(path).relative_path();
+}
+
+SerialDevice describeSerialDevice(const std::string& path, const std::filesystem::path& root) {
+  namespace fs = std::filesystem;
+  SerialDevice device{path, {}, std::nullopt};
+  std::error_code error;
+  // A by-id link names the same device as the node it points to.
+  const fs::path node = fs::canonical(underRoot(root, path), error);
+  if (error) return device;
+  const fs::path sysDevice = underRoot(root, "/sys/class/tty") / node.filename() / "device";
+  if (const auto latency = firstLine(sysDevice / "latency_timer")) {
+    int ms = 0;
+    const auto [end, parsed] = std::from_chars(latency->data(), latency->data() + latency->size(), ms);
+    if (parsed == std::errc() && end == latency->data() + latency->size()) device.latencyTimerMs = ms;
+  }
+  // The USB device is the first folder up from the port's that has ids.
+  fs::path at = fs::canonical(sysDevice, error);
+  for (int up = 0; !error && up < 4 && at.has_relative_path(); ++up, at = at.parent_path()) {
+    const auto vendor = firstLine(at / "idVendor");
+    if (!vendor) continue;
+    if (auto product = firstLine(at / "product"); product && !product->empty()) {
+      device.description = std::move(*product);
+    } else {
+      const auto maker = firstLine(at / "manufacturer");
+      const auto model = firstLine(at / "idProduct");
+      device.description = (maker && !maker->empty() ? *maker + " " : std::string()) + *vendor +
+                           ":" + model.value_or("");
+    }
+    break;
+  }
+  return device;
+}
+
+std::vector<SerialDevice> findSerialDevicesAt(const std::filesystem::path& root) {
   std::vector<SerialDevice> devices;
-  for (auto& name : listSerialDevicesIn("/dev")) devices.push_back({std::move(name), {}});
+  const std::filesystem::path dev = underRoot(root, "/dev");
+  for (const auto& found : listSerialDevicesIn(dev)) {
+    // The system's own name for it: /dev/... whatever folder the tree is in.
+    const std::string path = "/dev" + found.substr(dev.string().size());
+    devices.push_back(describeSerialDevice(path, root));
+  }
   return devices;
 }
+
+std::vector<SerialDevice> findSerialDevices() { return findSerialDevicesAt("/"); }
 
 }  // namespace vs

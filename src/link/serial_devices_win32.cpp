@@ -45,9 +45,11 @@ std::vector<std::string> publishedPorts() {
 }
 
 // The friendly names of the ports present ("USB Serial Port (COM3)"), by the
-// port name kept in each device's own key; the ports found there are added to
-// `names`, as a driver may not publish its port in SERIALCOMM.
-std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names) {
+// port name kept in each device's own key, and the latency timers that FTDI's
+// driver keeps in that key; the ports found there are added to `names`, as a
+// driver may not publish its port in SERIALCOMM.
+std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names,
+                                                 std::map<std::string, int>& latencies) {
   std::map<std::string, std::string> descriptions;
   const HDEVINFO devices =
       ::SetupDiGetClassDevsA(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
@@ -64,9 +66,16 @@ std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names
     const bool named =
         ::RegQueryValueExA(key, "PortName", nullptr, &type, port, &portSize) == ERROR_SUCCESS &&
         type == REG_SZ;
+    DWORD latency = 0;
+    DWORD latencySize = sizeof latency;
+    const bool timed = ::RegQueryValueExA(key, "LatencyTimer", nullptr, &type,
+                                          reinterpret_cast<BYTE*>(&latency),
+                                          &latencySize) == ERROR_SUCCESS &&
+                       type == REG_DWORD;
     ::RegCloseKey(key);
     if (!named) continue;
     const std::string name = stringOf(port, portSize);
+    if (timed) latencies[name] = static_cast<int>(latency);
     names.push_back(name);
     BYTE friendly[512];
     DWORD friendlySize = 0;
@@ -83,8 +92,15 @@ std::map<std::string, std::string> friendlyNames(std::vector<std::string>& names
 
 std::vector<SerialDevice> findSerialDevices() {
   std::vector<std::string> names = publishedPorts();
-  const auto descriptions = friendlyNames(names);
-  return arrangeComPorts(names, descriptions);
+  std::map<std::string, int> latencies;
+  const auto descriptions = friendlyNames(names, latencies);
+  auto devices = arrangeComPorts(names, descriptions);
+  for (auto& device : devices) {
+    if (const auto known = latencies.find(device.name); known != latencies.end()) {
+      device.latencyTimerMs = known->second;
+    }
+  }
+  return devices;
 }
 
 }  // namespace vs

@@ -42,10 +42,12 @@ class SerialPort {
   void close();
 
   // SERIAL_TIMEOUT when fewer than `count` bytes moved within `timeoutMs`; the
-  // bytes that did arrive are at the start of `data`. A hang-up of the line ends
-  // the call at once with SERIAL_SYSTEM_ERROR.
+  // bytes that did arrive are at the start of `data` (`received` says how
+  // many). A hang-up of the line ends the call at once with SERIAL_SYSTEM_ERROR.
   int write(const std::uint8_t* data, int count, int timeoutMs);
-  int read(std::uint8_t* data, int count, int timeoutMs);
+  int read(std::uint8_t* data, int count, int timeoutMs, int* received = nullptr);
+  // Takes up to `capacity` bytes that have already arrived, without waiting.
+  int readPending(std::uint8_t* data, int capacity, int* received);
   int purge();       // discards both directions' buffers
   int purgeInput();  // discards what has arrived and not been read
   int drain();       // waits until everything written is on the line

@@ -24,10 +24,11 @@ posix_tty::Deadline deadlineIn(int timeoutMs) {
 
 // Moves `count` bytes with `transfer` (read or write) until done or the
 // deadline; the descriptor is non-blocking, so each call takes what is ready.
+// `done` counts the bytes moved, also when the call fails.
 template <typename Transfer>
-int transferAll(int fd, int count, int timeoutMs, short events, Transfer transfer) {
+int transferAll(int fd, int count, int timeoutMs, short events, int& done, Transfer transfer) {
   const auto deadline = deadlineIn(timeoutMs);
-  int done = 0;
+  done = 0;
   while (done < count) {
     const ssize_t n = transfer(done);
     if (n > 0) {
@@ -92,15 +93,37 @@ void SerialPort::close() {
 int SerialPort::write(const std::uint8_t* data, int count, int timeoutMs) {
   if (!isOpen()) return SERIAL_NOT_OPEN;
   const int fd = fdOf(handle_);
-  return transferAll(fd, count, timeoutMs, POLLOUT,
+  int written = 0;
+  return transferAll(fd, count, timeoutMs, POLLOUT, written,
                      [&](int done) { return ::write(fd, data + done, count - done); });
 }
 
-int SerialPort::read(std::uint8_t* data, int count, int timeoutMs) {
+int SerialPort::read(std::uint8_t* data, int count, int timeoutMs, int* received) {
+  int got = 0;
+  if (received != nullptr) *received = 0;
   if (!isOpen()) return SERIAL_NOT_OPEN;
   const int fd = fdOf(handle_);
-  return transferAll(fd, count, timeoutMs, POLLIN,
-                     [&](int done) { return ::read(fd, data + done, count - done); });
+  const int result = transferAll(fd, count, timeoutMs, POLLIN, got,
+                                 [&](int done) { return ::read(fd, data + done, count - done); });
+  if (received != nullptr) *received = got;
+  return result;
+}
+
+int SerialPort::readPending(std::uint8_t* data, int capacity, int* received) {
+  *received = 0;
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  while (*received < capacity) {
+    const ssize_t n = ::read(fdOf(handle_), data + *received, capacity - *received);
+    if (n > 0) {
+      *received += static_cast<int>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      // Nothing more (EAGAIN), or a failing line that the exchange will meet.
+      break;
+    }
+  }
+  return SERIAL_OK;
 }
 
 namespace {

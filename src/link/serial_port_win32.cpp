@@ -81,13 +81,29 @@ int SerialPort::write(const std::uint8_t* data, int count, int timeoutMs) {
   return written == static_cast<DWORD>(count) ? SERIAL_OK : SERIAL_TIMEOUT;
 }
 
-int SerialPort::read(std::uint8_t* data, int count, int timeoutMs) {
+int SerialPort::read(std::uint8_t* data, int count, int timeoutMs, int* received) {
+  if (received != nullptr) *received = 0;
   if (!isOpen()) return SERIAL_NOT_OPEN;
   if (!setTotalTimeouts(handleOf(handle_), totalMs(timeoutMs), 0)) return SERIAL_SYSTEM_ERROR;
   DWORD got = 0;
   const BOOL ok = ::ReadFile(handleOf(handle_), data, static_cast<DWORD>(count), &got, nullptr);
+  if (received != nullptr) *received = static_cast<int>(got);
   if (!ok && ::GetLastError() != ERROR_TIMEOUT) return SERIAL_SYSTEM_ERROR;
   return got == static_cast<DWORD>(count) ? SERIAL_OK : SERIAL_TIMEOUT;
+}
+
+int SerialPort::readPending(std::uint8_t* data, int capacity, int* received) {
+  *received = 0;
+  if (!isOpen()) return SERIAL_NOT_OPEN;
+  // An interval time-out of MAXDWORD with no totals: return at once with what
+  // has arrived.
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = MAXDWORD;
+  if (!::SetCommTimeouts(handleOf(handle_), &timeouts)) return SERIAL_SYSTEM_ERROR;
+  DWORD got = 0;
+  const BOOL ok = ::ReadFile(handleOf(handle_), data, static_cast<DWORD>(capacity), &got, nullptr);
+  *received = static_cast<int>(got);
+  return ok ? SERIAL_OK : SERIAL_SYSTEM_ERROR;
 }
 
 namespace {

@@ -34,6 +34,9 @@ struct FaultSettings {
   std::chrono::milliseconds lateBy{1500};
   int garbageBytes = 8;
   std::chrono::milliseconds babble{2000};
+  // Before every reply, faulty or not: a slow device, or a USB adapter that
+  // holds what it receives.
+  std::chrono::milliseconds replyDelay{0};
 };
 
 // Decides, request by request, which fault the next reply suffers: first the

@@ -111,6 +111,7 @@ Transmission RtuSlave::spoil(std::vector<std::uint8_t> reply, FaultKind fault) {
     case FaultKind::Exception: break;
   }
   out.bytes.insert(out.bytes.end(), reply.begin(), reply.end());
+  out.delay += settings.replyDelay;
   return out;
 }
 

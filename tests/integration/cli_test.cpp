@@ -95,13 +95,35 @@ TEST(CliWithoutALine, RefusesAValueThatDoesNotFitWithoutTouchingThePort) {
   EXPECT_TRUE(line.drain(200ms).empty());
 }
 
-TEST(CliWithoutALine, AMissingPortIsOneLineNamingThePortAndTheResult) {
-  const auto run = cli({"--port", "/dev/valvescope-no-such-port", "read", "12"});
+// A port that will not open: the line naming the port and the result, then
+// one saying why and what to do.
+void expectPortFailure(const ProcessOutcome& run, const std::string& first,
+                       const std::string& because) {
   EXPECT_EQ(run.exitCode, 3);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err,
-            "valvescope-cli: /dev/valvescope-no-such-port: cannot open: "
-            "MODBUS_PORT_OPEN_FAILED (66)\n");
+  const auto lines = linesOf(run.err);
+  ASSERT_EQ(lines.size(), 2u) << run.err;
+  EXPECT_EQ(lines[0], first);
+  EXPECT_EQ(lines[1].rfind("valvescope-cli: " + because, 0), 0u) << lines[1];
+}
+
+TEST(CliWithoutALine, AMissingPortNamesThePortTheResultAndThePortsThereAre) {
+  const auto run = cli({"--port", "/dev/valvescope-no-such-port", "read", "12"});
+  expectPortFailure(run,
+                    "valvescope-cli: /dev/valvescope-no-such-port: cannot open: "
+                    "MODBUS_PORT_OPEN_FAILED (66)",
+                    "There is no port /dev/valvescope-no-such-port");
+}
+
+TEST(CliWithoutALine, PortsListsEachPortWithWhetherItMayBeOpened) {
+  const auto run = cli({"ports"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  for (const auto& line : linesOf(run.out)) {
+    EXPECT_EQ(line.rfind("/dev/", 0), 0u) << line;
+    EXPECT_TRUE(line.find("  may open") != std::string::npos ||
+                line.find("  may not open: ") != std::string::npos)
+        << line;
+  }
 }
 
 TEST(CliWithoutALine, MistakesOnTheCommandLineAreUsageErrors) {
@@ -112,6 +134,7 @@ TEST(CliWithoutALine, MistakesOnTheCommandLineAreUsageErrors) {
       {"read", "65536", "2"},
       {"write", "0", "5"},
       {"--count", "5", "read", "12"},
+      {"--stats", "read", "12"},
       {"--simulate", "--port", "/dev/ttyS0", "poll"},
       {"--slave", "0", "read", "12"},
       {"poll", "--count", "0"},
@@ -444,10 +467,55 @@ TEST_F(CliOnQx4Sim, APortHeldByAnotherProgramIsInUseUntilReleased) {
   SerialPort holder;
   ASSERT_EQ(holder.open(port), SERIAL_OK);
   const auto refused = onPort({"read", "28"});
-  EXPECT_EQ(refused.exitCode, 3);
-  expectOneErrorLine(refused, {port, "MODBUS_PORT_IN_USE (67)"});
+  // Found through /proc: this test, or the simulator that keeps the pty open.
+  expectPortFailure(refused, "valvescope-cli: " + port + ": cannot open: MODBUS_PORT_IN_USE (67)",
+                    port + " is in use by ");
+  EXPECT_NE(refused.err.find(" (process "), std::string::npos) << refused.err;
   holder.close();
   EXPECT_EQ(onPort({"read", "28"}).exitCode, 0);
+}
+
+TEST_F(CliOnQx4Sim, TraceShowsEveryFrameDecodedAsItHappens) {
+  start({"--fault", "wrong-crc:1"});
+  const auto run = onPort({"--trace", "read", "134"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out.substr(0, 4), "134 ");
+  const auto lines = linesOf(run.err);
+  ASSERT_EQ(lines.size(), 4u) << run.err;
+  // "2026-05-01 14:03:07.250113  TX  slave 1: ...  [01 03 00 85 00 01 95 E3]"
+  const auto after = [&](std::size_t i) { return lines[i].substr(26); };
+  EXPECT_EQ(after(0), "  TX  slave 1: read holding register 134 serial_number  [01 03 00 85 00 01 95 E3]");
+  EXPECT_EQ(after(1).substr(0, 27), "  RX  CRC error (carries 0x");
+  EXPECT_EQ(after(2), "  TX  slave 1: read holding register 134 serial_number (retry 1)  "
+                      "[01 03 00 85 00 01 95 E3]");
+  EXPECT_EQ(after(3).substr(0, 26), "  RX  slave 1 answered in ");
+}
+
+// Replies 60 ms late push each tick of four reads past 200 ms; the statistics
+// say so and what to do.
+TEST_F(CliOnQx4Sim, StatsShowTicksOverrunningWithSlowReplies) {
+  start({"--reply-delay", "60"});
+  const auto run = onPort({"poll", "--count", "3", "--stats"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const auto lines = linesOf(run.out);
+  ASSERT_GE(lines.size(), 12u) << run.out;
+  EXPECT_EQ(lines[3], "");
+  std::string label;
+  long requests = 0;
+  long successes = 0;
+  std::istringstream(lines[5]) >> label >> requests >> successes;
+  EXPECT_EQ(label, "all");
+  EXPECT_EQ(requests, 12);
+  EXPECT_EQ(successes, 12);
+  EXPECT_EQ(lines[10].rfind("poll ticks: 3, ", 0), 0u) << lines[10];
+  EXPECT_NE(lines[10].find(", 3 over 200 ms"), std::string::npos) << lines[10];
+  EXPECT_EQ(lines[11].rfind("3 of 3 poll ticks took longer than 200 ms", 0), 0u) << lines[11];
+
+  // The same line without the delay keeps its period.
+  sim.reset();
+  start();
+  const auto quick = onPort({"poll", "--count", "3", "--stats"});
+  EXPECT_NE(quick.out.find(", 0 over 200 ms"), std::string::npos) << quick.out;
 }
 
 TEST_F(CliOnQx4Sim, SettingsGoToAFileAndBack) {

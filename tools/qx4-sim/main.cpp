@@ -48,6 +48,8 @@ garbage, continuous, partial-frame):
   --late-ms N            how late a late reply comes (default 1500)
   --garbage-bytes N      noise bytes before a garbage reply (default 8)
   --babble-ms N          how long a continuous transmission lasts (default 2000)
+  --reply-delay MS       wait this long before every reply, as a slow USB
+                         adapter does (default 0)
   --silent               start with the cable pulled
   -h, --help             this text
   --version              the version
@@ -153,6 +155,10 @@ std::optional<std::string> parse(int argc, char** argv, Options& o) {
       int ms = 0;
       ok = number(value, ms, 0, 600'000);
       o.faults.babble = std::chrono::milliseconds(ms);
+    } else if (option == "--reply-delay") {
+      int ms = 0;
+      ok = number(value, ms, 0, 600'000);
+      o.faults.replyDelay = std::chrono::milliseconds(ms);
     } else {
       return "unknown option " + std::string(option);
     }

@@ -26,6 +26,8 @@ struct Invocation {
   int slave = 1;
   bool simulate = false;
   std::optional<long> count;  // poll: ticks to run; none: until interrupted
+  bool stats = false;         // poll: the link's statistics at the end
+  bool trace = false;         // every frame on the line, decoded, on standard error
   std::optional<std::filesystem::path> dataDir;
   bool noBackup = false;                    // download: no backup first
   std::optional<std::string> serialNumber;  // journal: this controller's lines only

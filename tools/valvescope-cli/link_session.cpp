@@ -1,11 +1,16 @@
 #include "link_session.h"
 
+#include <cstdio>
+
 #include "cli_text.h"
+#include "diagnostics/monitor_text.h"
 #include "journal/change_journal.h"
 #include "link/master_result.h"
+#include "link/port_problems.h"
 #include "link/send_exit_command.h"
 #include "shell/comm_config.h"
 #include "shell/data_paths.h"
+#include "shell/live_values.h"
 #include "sim/loopback_master.h"
 #include "sim/simulated_controller.h"
 
@@ -46,29 +51,45 @@ int LinkSession::open() {
     simulated_->paceAt(kBaudRate);
     simulated_->open();
     port_ = "simulated controller";
-    journalThrough(*simulated_);
+    talkThrough(*simulated_);
     return CLI_OK;
   }
   port_ = invocation_.port ? *invocation_.port : configuredPort(dataDirectory_);
   // The master refuses settings while the port is open.
   portMaster_.setRetries(kRetries);
   const int opened = portMaster_.open(port_, kBaudRate, 8, 1, 0);
-  if (opened != MODBUS_OK) {
-    // A refused line setting leaves the port open; this run will not use it.
-    portMaster_.close();
-    return fail("cannot open", opened, CLI_PORT);
+  if (opened == MODBUS_OK) {
+    talkThrough(portMaster_);
+    return CLI_OK;
   }
-  journalThrough(portMaster_);
-  return CLI_OK;
+  // A refused line setting leaves the port open; this run will not use it.
+  portMaster_.close();
+  fail("cannot open", opened, CLI_PORT);
+  if (opened == MODBUS_PORT_OPEN_FAILED || opened == MODBUS_PORT_IN_USE) {
+    complain(explainOpenFailure(port_, opened));
+  }
+  return CLI_PORT;
 }
 
-void LinkSession::journalThrough(ModbusMaster& inner) {
+void LinkSession::talkThrough(ModbusMaster& inner) {
   journaling_ =
       std::make_unique<JournalingMaster>(inner, ChangeJournal(journalPath(dataDirectory_)));
   journaling_->setPort(port_);
   journaling_->setProblemListener([](const std::string& problem) {
     if (!problem.empty()) complain(problem);
   });
+  if (!invocation_.trace && !invocation_.stats) return;
+  if (invocation_.stats) {
+    std::vector<BlockKey> blocks;
+    for (const LiveBlock& block : kLiveBlocks) blocks.push_back({3, block.first, block.count});
+    statistics_.emplace(std::move(blocks));
+  }
+  trace_.setListener([this](const TracedFrame& frame) {
+    if (statistics_) statistics_->add(frame);
+    if (invocation_.trace) std::fprintf(stderr, "%s\n", monitorLine(frame).c_str());
+  });
+  // The frames as the line carries them: the master that sends them records.
+  inner.setFrameTrace(&trace_);
 }
 
 int LinkSession::readAhead(std::initializer_list<int> registers) {

@@ -3,11 +3,14 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli.h"
+#include "diagnostics/link_statistics.h"
 #include "journal/journaling_master.h"
+#include "link/frame_trace.h"
 #include "link/modbus_rtu_master.h"
 
 namespace vs::sim {
@@ -22,7 +25,9 @@ namespace vs::cli {
 // this process, paced like that line. Every exchange goes through the
 // journaling master, so every register written is in the data folder's change
 // journal; a journal that cannot be written is said once on standard error.
-// Leaving sends "OUT" on the port, as every departing master does.
+// With --trace every frame goes to standard error as it happens; with --stats
+// into the statistics of the run. Leaving sends "OUT" on the port, as every
+// departing master does.
 class LinkSession {
  public:
   explicit LinkSession(const Invocation& invocation);
@@ -35,8 +40,11 @@ class LinkSession {
 
   // Once open() has succeeded.
   JournalingMaster& master() { return *journaling_; }
+  // The run's statistics when --stats asked for them, else null.
+  const LinkStatistics* statistics() const { return statistics_ ? &*statistics_ : nullptr; }
   int slave() const { return slave_; }
   const std::string& port() const { return port_; }
+  bool simulated() const { return simulated_ != nullptr; }
   const std::filesystem::path& dataDirectory() const { return dataDirectory_; }
 
   // Reads the registers one by one ahead of the writes, so that the journal
@@ -52,7 +60,9 @@ class LinkSession {
   int fail(std::string_view message, CliExit exitCode = CLI_CONTROLLER) const;
 
  private:
-  void journalThrough(ModbusMaster& inner);
+  // The master this run talks through, once it is open: journaled, and traced
+  // when asked.
+  void talkThrough(ModbusMaster& inner);
   void leave();
 
   const Invocation& invocation_;
@@ -61,6 +71,9 @@ class LinkSession {
   ModbusRtuMaster portMaster_;
   std::filesystem::path dataDirectory_;
   std::unique_ptr<JournalingMaster> journaling_;
+  // A few slots do: each frame is printed or counted as it is recorded.
+  FrameTrace trace_{16};
+  std::optional<LinkStatistics> statistics_;
   std::string port_;
   int slave_;
 };

@@ -41,7 +41,10 @@ constexpr Command kCommands[] = {
     {"export-csv", "LOG [CSV]", "a log file as CSV, to standard output without CSV", 1, 2,
      runExportCsv},
     {"log-info", "LOG", "records, time span and gaps of a log file", 1, 1, runLogInfo},
-    {"ports", "", "the serial ports of this computer, with their device names", 0, 0, runPorts},
+    {"ports", "",
+     "the serial ports of this computer: device names, adapter latency, whether you may open "
+     "them",
+     0, 0, runPorts},
     {"journal", "", "the change journal as CSV, newest first", 0, 0, runJournal},
 };
 
@@ -77,6 +80,10 @@ constexpr const char* kOtherOptionsAndExitCodes =
   --serial N      journal: only the lines of the controller with serial number N
   --since DATE    journal: only lines from DATE on: yyyy-mm-dd [hh:mm[:ss]],
                   local time
+  --stats         poll: at the end, the link's statistics (requests, retries,
+                  time-outs, errors, latency, ticks over 200 ms) and advice
+  --trace         every frame on the line as it happens, decoded, on
+                  standard error
   -h, --help      this text
   --version       the version
 
@@ -89,9 +96,10 @@ folder: time, port, Device ID, serial number, firmware, command, register,
 value before and written, outcome. For it, write and download first read the
 firmware version (28), the serial number (134) and, write, its register; a
 controller that does not answer them gets nothing written. A journal that
-cannot be written is said on standard error and stops nothing. Before it writes, download saves the
-controller's settings in backups/SERIAL/ in the data folder and prints the
-backup's path; when they cannot be read or saved it writes nothing.
+cannot be written is said on standard error and stops nothing. Before it
+writes, download saves the controller's settings in backups/SERIAL/ in the
+data folder and prints the backup's path; when they cannot be read or saved it
+writes nothing.
 
 Exit codes:
   0  success; diff: the controller matches the file
@@ -102,7 +110,8 @@ Exit codes:
      exception reply, a corrupt reply ...), also to the backup's reads
   5  a file or standard output could not be read or written, also the
      backup before a download
-Failures are one line on standard error naming the port and the result.
+Failures are one line on standard error naming the port and the result; a
+port that will not open gets a second line saying why and what to do.
 )";
 
 void printUsage(std::FILE* to) {
@@ -157,6 +166,10 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
       in.simulate = true;
     } else if (option == "--no-backup") {
       in.noBackup = true;
+    } else if (option == "--stats") {
+      in.stats = true;
+    } else if (option == "--trace") {
+      in.trace = true;
     } else if (option == "--port" || option == "--slave" || option == "--count" ||
                option == "--data-dir" || option == "--serial" || option == "--since") {
       std::string value;
@@ -199,6 +212,7 @@ std::optional<std::string> parse(int argc, char** argv, Request& request) {
   if ((in.serialNumber || in.since) && in.command != "journal") {
     return "--serial and --since apply to journal only";
   }
+  if (in.stats && in.command != "poll") return "--stats applies to poll only";
   return std::nullopt;
 }
 
