@@ -53,7 +53,8 @@ tsan: deps
 # with mingw-w64, and $(WINDOWS_DIR)/valvescope-<version>-win64.zip.
 windows: deps
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DVALVESCOPE_GUI=OFF -DVALVESCOPE_BENCH=ON $(CMAKE_FLAGS) > /dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DVALVESCOPE_GUI=OFF -DVALVESCOPE_TOOLS=ON -DVALVESCOPE_TESTS=ON \
+	  -DVALVESCOPE_BENCH=ON $(CMAKE_FLAGS) > /dev/null
 	cmake --build $(WINDOWS_DIR) -j$(JOBS) --target windows-zip
 
 # The Windows build under Wine: every test that needs no pty, the zip's
