@@ -6,8 +6,10 @@
 #include <fstream>
 
 #include "journal/journal_reader.h"
-#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
+#if !defined(_WIN32)
+#include "support/file_size_limit.h"
+#endif
 
 namespace vs {
 namespace {
@@ -84,9 +86,10 @@ TEST(ChangeJournal, AnAppendThatFailsIsTakenBackAndSaidAndTheNextOneWritesAgain)
   test::TempDir dir;
   ChangeJournal journal(dir / "journal.csv");
   const JournalLine first = line("2026-05-01 09:00:00", "1", "A");
+  ASSERT_EQ(journal.append({first}), "");
+#if !defined(_WIN32)  // a full disk is made with the POSIX file-size limit
   const JournalLine lost = line("2026-05-01 09:00:01", "1", "B");
   const JournalLine next = line("2026-05-01 09:00:02", "1", "C");
-  ASSERT_EQ(journal.append({first}), "");
   const auto whole = std::filesystem::file_size(journal.file());
   {
     const test::FileSizeLimit full(whole + 20);  // room for a part of the line only
@@ -98,6 +101,7 @@ TEST(ChangeJournal, AnAppendThatFailsIsTakenBackAndSaidAndTheNextOneWritesAgain)
   const JournalReading reading = readJournal(journal.file());
   EXPECT_EQ(reading.lines, (Lines{next, first}));
   EXPECT_EQ(reading.unreadable, 0u);
+#endif
 
   // Where the file cannot be: its name is a folder's (root cannot write there either).
   std::filesystem::create_directory(dir / "taken.csv");
