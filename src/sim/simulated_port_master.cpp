@@ -7,8 +7,8 @@ void SimulatedPortMaster::close() {
   ModbusRtuMaster::close();
 }
 
-int SimulatedPortMaster::open(const std::string& portName, int baudRate, int dataBits,
-                              int stopBits, int parity) {
+int SimulatedPortMaster::open(const std::string& portName, int baudRate, int dataBits, int stopBits,
+                              int parity) {
   if (portName != kPortName) {
     return ModbusRtuMaster::open(portName, baudRate, dataBits, stopBits, parity);
   }
