@@ -6,7 +6,9 @@
 #include <fstream>
 
 #include "journal/journal_reader.h"
+#if !defined(_WIN32)
 #include "support/file_size_limit.h"
+#endif
 #include "support/temp_dir.h"
 
 namespace vs {
@@ -87,6 +89,7 @@ TEST(ChangeJournal, AnAppendThatFailsIsTakenBackAndSaidAndTheNextOneWritesAgain)
   const JournalLine lost = line("2026-05-01 09:00:01", "1", "B");
   const JournalLine next = line("2026-05-01 09:00:02", "1", "C");
   ASSERT_EQ(journal.append({first}), "");
+#if !defined(_WIN32)  // a full disk is made with the POSIX file-size limit
   const auto whole = std::filesystem::file_size(journal.file());
   {
     const test::FileSizeLimit full(whole + 20);  // room for a part of the line only
@@ -94,6 +97,7 @@ TEST(ChangeJournal, AnAppendThatFailsIsTakenBackAndSaidAndTheNextOneWritesAgain)
                 StartsWith("Change journal not written: " + journal.file().string() + ": "));
     EXPECT_EQ(std::filesystem::file_size(journal.file()), whole);
   }
+#endif
   EXPECT_EQ(journal.append({next}), "");
   const JournalReading reading = readJournal(journal.file());
   EXPECT_EQ(reading.lines, (Lines{next, first}));
