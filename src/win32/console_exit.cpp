@@ -28,6 +28,8 @@ ConsoleExit::ConsoleExit(Desktop& desktop, std::function<void()> exit)
   // Started from a console, the program shares its Ctrl-C and its closing.
   AttachConsole(ATTACH_PARENT_PROCESS);
   installed = this;
+  // Ctrl-C may come ignored from whoever started the program: it counts.
+  SetConsoleCtrlHandler(nullptr, FALSE);
   SetConsoleCtrlHandler(onEvent, TRUE);
 }
 
