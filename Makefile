@@ -57,13 +57,13 @@ windows: deps
 	  -DVALVESCOPE_BENCH=ON $(CMAKE_FLAGS) > /dev/null
 	cmake --build $(WINDOWS_DIR) -j$(JOBS) --target windows-zip
 
-# The Windows build under Wine: every test that needs no pty, the zip's
-# valvescope-cli.exe against qx4-sim on a pty mapped to COM5, and a screenshot
-# of the zip's valvescope.exe.
+# The Windows build under Wine: every test that needs no pty, and the zip's
+# valvescope-cli.exe and valvescope.exe against qx4-sim on a pty mapped to
+# COM5, with screenshots of the program's windows.
 windows-test: windows build
 	@./scripts/install-deps.sh wine
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target qx4-sim cli_under_wine_test
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target qx4-sim cli_under_wine_test gui_under_wine_test
 	./scripts/windows-test.sh $(WINDOWS_DIR) $(BUILD_DIR)
 
 # The live view's full repaint at 1920 x 1080: through QPainterCanvas here,

@@ -46,6 +46,11 @@ int ModbusSerialMaster::open(const std::string& portName, int baudRate, int data
   return MODBUS_OK;
 }
 
+void ModbusSerialMaster::sendExitCommand(const ExitCommandWindow& window,
+                                         const std::string& portName, int baudRate) {
+  SendExitCommand(window, portName, baudRate, EXIT_COMMAND_OUT);
+}
+
 int ModbusSerialMaster::setRtsDelay(int milliseconds) {
   if (milliseconds < 0 || milliseconds > 100000) return MODBUS_BAD_ARGUMENT;
   if (isOpen()) return MODBUS_WRONG_STATE;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/modbus_master.h"
+#include "link/send_exit_command.h"
 #include "link/serial_port.h"
 
 namespace vs {
@@ -33,6 +34,11 @@ class ModbusSerialMaster : public ModbusMaster {
   virtual int setRtsDelay(int milliseconds);
 
   int rtsDelay() const { return rtsDelay_; }
+
+  // Tells the controller on `portName` that the master is leaving, once the
+  // port is closed: "OUT" through the serial command stream (SendExitCommand).
+  virtual void sendExitCommand(const ExitCommandWindow& window, const std::string& portName,
+                               int baudRate);
 
   // While `flag` is set, a failed attempt is not retried: whoever waits for
   // the request has asked to stop, and the attempt in hand is the last.

@@ -38,7 +38,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument == "--port") {
       line.port = value();
     } else if (argument == "--data-dir") {
-      if (auto folder = value()) line.dataDirectory = std::filesystem::path(*folder);
+      // From UTF-8 whatever the system's own narrow encoding.
+      if (auto folder = value()) line.dataDirectory = std::u8string(folder->begin(), folder->end());
     } else if (argument == "--help" || argument == "-h") {
       line.help = true;
     } else if (argument == "--version") {

@@ -10,7 +10,6 @@
 #include "dialogs/register_commands.h"
 #include "dialogs/settings_commands.h"
 #include "forms/command_ids.h"
-#include "link/send_exit_command.h"
 #include "link/serial_devices.h"
 #include "logging/playback_form.h"
 #include "registers/register_map.h"
@@ -504,7 +503,7 @@ void Shell::sendExitCommand() {
   window.warn = [this](const std::string& text, const std::string& caption) {
     notice(text, caption, Icon::Exclamation, false);
   };
-  SendExitCommand(window, link_.portName, kBaudRate, EXIT_COMMAND_OUT);
+  master_.sendExitCommand(window, link_.portName, kBaudRate);
 }
 
 // ---- Window ----

@@ -6,6 +6,7 @@ list(APPEND VS_CORE_SOURCES
   sim/loopback_master.cpp
   sim/rtu_slave.cpp
   sim/simulated_controller.cpp
+  sim/simulated_port_master.cpp
 )
 list(APPEND VS_CORE_POSIX_SOURCES
   sim/pty_simulator.cpp

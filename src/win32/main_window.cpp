@@ -1,23 +1,51 @@
 #include "win32/main_window.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
+#include "forms/command_ids.h"
 #include "win32/gdi_canvas.h"
 #include "win32/resource_ids.h"
+#include "win32/wide_text.h"
 
 namespace vs {
 namespace {
+
+static_assert(IDM_CONNECT == CMD_CONNECT && IDM_DISCONNECT == CMD_DISCONNECT &&
+              IDM_COMM_PORT == CMD_COMM_PORT &&
+              IDM_COMM_PORT_PROPERTIES == CMD_COMM_PORT_PROPERTIES && IDM_EXIT == CMD_EXIT &&
+              IDM_LOG_ENABLE == CMD_LOG_ENABLE && IDM_LOG_DISABLE == CMD_LOG_DISABLE &&
+              IDM_PLAYBACK == CMD_PLAYBACK && IDM_ZOOM_IN == CMD_ZOOM_IN &&
+              IDM_ZOOM_OUT == CMD_ZOOM_OUT && IDM_GOVERNOR_SETTINGS == CMD_GOVERNOR_SETTINGS &&
+              IDM_TRAVELER_REPORT == CMD_TRAVELER_REPORT &&
+              IDM_FORCE_DIGITAL_INPUTS == CMD_FORCE_DIGITAL_INPUTS &&
+              IDM_PRESSURE_SETTINGS == CMD_PRESSURE_SETTINGS &&
+              IDM_O2_SENSOR_SETTINGS == CMD_O2_SENSOR_SETTINGS &&
+              IDM_CALIBRATE_VALVE == CMD_CALIBRATE_VALVE &&
+              IDM_FREE_AIR_CALIBRATION == CMD_FREE_AIR_CALIBRATION &&
+              IDM_O2_SCHEDULE == CMD_O2_SCHEDULE &&
+              IDM_DOWNLOAD_SETTINGS == CMD_DOWNLOAD_SETTINGS &&
+              IDM_UPLOAD_SETTINGS == CMD_UPLOAD_SETTINGS &&
+              IDM_ZERO_TRANSDUCER == CMD_ZERO_TRANSDUCER);
 
 // The sizes of the other front end's window, in pixels at 96 dots per inch:
 // below the minimum the bar scales run their labels together.
 constexpr SIZE kMinimumClient{1024, 680};
 constexpr SIZE kNormalClient{1280, 800};
 
-// What the panel shows until the link is wired: the engine running in closed
-// loop near its set-points.
-constexpr LiveValues kSampleValues{650, 640, 6000, 2000, 1200, 2, 6000, 900, 950, 0};
+ShellKey keyOf(int id) {
+  switch (id) {
+    case IDK_F2: return ShellKey::F2;
+    case IDK_F3: return ShellKey::F3;
+    case IDK_F4: return ShellKey::F4;
+    case IDK_F12: return ShellKey::F12;
+    case IDK_ESCAPE: return ShellKey::Escape;
+    default: return ShellKey::Other;
+  }
+}
 
-ATOM registerClass(HINSTANCE instance, WNDPROC procedure) {
+ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW type{};
   type.cbSize = sizeof type;
   type.lpfnWndProc = procedure;
@@ -29,6 +57,7 @@ ATOM registerClass(HINSTANCE instance, WNDPROC procedure) {
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // No background brush: the panel covers the whole client area.
+  type.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
   type.lpszClassName = MainWindow::kClassName;
   return RegisterClassExW(&type);
 }
@@ -51,15 +80,27 @@ LOGFONTW MainWindow::instrumentFont(int dpi) {
   return font;
 }
 
-std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
-  static const ATOM registered = registerClass(instance, procedure);
-  if (registered == 0) return nullptr;
+bool MainWindow::registerClass(HINSTANCE instance) {
+  static const ATOM registered = registerWindowClass(instance, procedure);
+  return registered != 0;
+}
+
+std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance, ModbusSerialMaster& master,
+                                               const Clock& clock, ShellSetup setup) {
+  if (!registerClass(instance)) return nullptr;
   std::unique_ptr<MainWindow> window(new MainWindow);
-  if (CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+  if (CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, kInitialTitle,
+                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                      window.get()) == nullptr) {
+                      window.get()) == nullptr ||
+      window->statusBar_ == nullptr) {
     return nullptr;
   }
+  const HACCEL keys = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_KEYS));
+  window->desktop_ = std::make_unique<Win32Desktop>(window->window_, window->statusBar_, keys);
+  window->shell_ = std::make_unique<Shell>(*window->desktop_, master, clock, std::move(setup));
+  window->shell_->onCreate();
+
   // The normal size, on the monitor the window opened on, within its work area.
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -75,7 +116,12 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
 }
 
 MainWindow::~MainWindow() {
-  if (window_ != nullptr) DestroyWindow(window_);
+  if (desktop_ != nullptr) desktop_->windowGone();
+  shell_.reset();
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
 }
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,9 +143,45 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Until the shell is there (while Windows creates the window) only the
+  // window's own housekeeping runs.
+  if (shell_ == nullptr && message != WM_CREATE && message != WM_GETMINMAXINFO) {
+    return DefWindowProcW(window_, message, wParam, lParam);
+  }
   switch (message) {
+    case WM_CREATE:
+      statusBar_ = CreateWindowExW(
+          0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window_,
+          reinterpret_cast<HMENU>(IDC_STATUS_BAR), GetModuleHandleW(nullptr), nullptr);
+      return statusBar_ != nullptr ? 0 : -1;
+    case Win32Desktop::kCommandMessage:
+      shell_->onCommand(static_cast<int>(wParam));
+      desktop_->afterDelivery();
+      return 0;
+    case Win32Desktop::kEventMessage:
+      desktop_->runEvent();
+      desktop_->afterDelivery();
+      return 0;
+    case WM_TIMER:
+      if (wParam == Win32Desktop::kBusyLookTimer) {
+        desktop_->lookBusy();
+      } else {
+        shell_->onTimer(static_cast<int>(wParam));
+        desktop_->afterDelivery();
+      }
+      return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
+    case WM_INITMENUPOPUP: {
+      // The ticks show the log writer's state, whichever way it was set.
+      const auto menu = reinterpret_cast<HMENU>(wParam);
+      const bool enabled = shell_->logFileEnabled();
+      CheckMenuItem(menu, IDM_LOG_ENABLE, MF_BYCOMMAND | (enabled ? MF_CHECKED : MF_UNCHECKED));
+      CheckMenuItem(menu, IDM_LOG_DISABLE, MF_BYCOMMAND | (enabled ? MF_UNCHECKED : MF_CHECKED));
+      return 0;
+    }
     case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED) view_.resize(LOWORD(lParam), HIWORD(lParam));
+      SendMessageW(statusBar_, WM_SIZE, 0, 0);
+      if (wParam != SIZE_MINIMIZED) onSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_ERASEBKGND: return 1;  // the panel paints every pixel
     case WM_PAINT: {
@@ -112,6 +194,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       if (paintFrame()) frame_.copyTo(reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_SETCURSOR:
+      if (desktop_->lookingBusy() && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(window_, message, wParam, lParam);
     case WM_GETMINMAXINFO: {
       const SIZE minimum = outerSize(kMinimumClient.cx, kMinimumClient.cy);
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
@@ -127,25 +215,59 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_CLOSE:
+      if (shell_->onClose()) DestroyWindow(window_);
+      return 0;
+    // A logout: the program leaves as Exit does, "OUT" included, while
+    // Windows waits for it.
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      if (wParam != FALSE) shell_->onCommand(CMD_EXIT);
+      return 0;
+    case WM_DESTROY:
+      desktop_->windowGone();
+      PostQuitMessage(0);
+      return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
   }
+}
+
+void MainWindow::onCommand(int id) {
+  if (const ShellKey key = keyOf(id); key != ShellKey::Other) {
+    shell_->onKey(key);
+  } else {
+    shell_->onCommand(id);
+  }
+  desktop_->afterDelivery();
+}
+
+void MainWindow::onSize(int width, int) {
+  desktop_->layOutStatusParts();
+  shell_->onResize(width, panelHeight());
+}
+
+int MainWindow::panelHeight() const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  RECT bar{};
+  GetWindowRect(statusBar_, &bar);
+  return std::max<int>(0, client.bottom - (bar.bottom - bar.top));
 }
 
 bool MainWindow::paintFrame() {
   RECT client;
   GetClientRect(window_, &client);
-  if (!frame_.resize(client.right, client.bottom)) return false;
+  if (!frame_.resize(client.right, panelHeight())) return false;
   GdiCanvas canvas(frame_.dc(), frame_.width(), frame_.height(), font_);
-  link_.liveValues = kSampleValues;
-  view_.paint(canvas, link_, playback_);
+  shell_->onPaint(canvas);
   return true;
 }
 
 SIZE MainWindow::outerSize(int width, int height) const {
   RECT outline{0, 0, MulDiv(width, dpi_, USER_DEFAULT_SCREEN_DPI),
                MulDiv(height, dpi_, USER_DEFAULT_SCREEN_DPI)};
-  AdjustWindowRectExForDpi(&outline, WS_OVERLAPPEDWINDOW, FALSE, 0, static_cast<UINT>(dpi_));
+  AdjustWindowRectExForDpi(&outline, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CLIENTEDGE,
+                           static_cast<UINT>(dpi_));
   return {outline.right - outline.left, outline.bottom - outline.top};
 }
 

@@ -17,6 +17,13 @@ TEST(CommandLine, ReadsTheProgramsOptions) {
   EXPECT_TRUE(parseCommandLine({"--help"}).help);
 }
 
+// Arguments arrive in UTF-8 on every system; Windows keeps paths in UTF-16.
+TEST(CommandLine, AFolderNamedOutsideAsciiKeepsItsName) {
+  const auto line = parseCommandLine({"--data-dir", "C:\\Users\\J\xc3\xb6rg\\ORB_QX4"});
+  ASSERT_TRUE(line.dataDirectory);
+  EXPECT_TRUE(line.dataDirectory->u8string() == u8"C:\\Users\\J\u00f6rg\\ORB_QX4");
+}
+
 TEST(CommandLine, RefusesWhatItDoesNotUnderstand) {
   EXPECT_EQ(parseCommandLine({"--port"}).error, "--port needs a value");
   EXPECT_EQ(parseCommandLine({"--port", ""}).error, "--port needs a value");

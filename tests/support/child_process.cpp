@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 extern char** environ;
 
@@ -122,6 +123,21 @@ std::string BackgroundProcess::firstLine(std::chrono::milliseconds limit) {
 
 void BackgroundProcess::signal(int number) {
   if (pid_ > 0) kill(pid_, number);
+}
+
+bool BackgroundProcess::waitForExit(std::chrono::milliseconds limit) {
+  if (pid_ <= 0) return true;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      pid_ = -1;
+      return true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
 }
 
 std::string BackgroundProcess::stop(int number) {

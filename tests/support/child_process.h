@@ -37,7 +37,10 @@ class BackgroundProcess {
   // Sends `number` (SIGTERM unless told), waits for the end and returns its
   // standard error.
   std::string stop(int number = SIGTERM);
-  // After stop(): the exit code, -1 when it ended by a signal.
+  // Waits up to `limit` for the program to end by itself; false when it has
+  // not, and it is left running.
+  bool waitForExit(std::chrono::milliseconds limit);
+  // After stop() or waitForExit(): the exit code, -1 when it ended by a signal.
   int exitCode() const { return exitCode_; }
 
  private:

@@ -1,6 +1,7 @@
-// valvescope.exe as a technician starts it: the window opens with the panel
-// drawn, says that its values are samples, and closes with exit code 0 when
-// asked; and the program file carries its icon, version and manifest.
+// valvescope.exe as a technician tries it out: on the simulated controller
+// inside it, the window connects, shows the panel and closes with exit code 0
+// once the close is confirmed; and the program file carries its icon,
+// version and manifest.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -54,7 +55,10 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
 class Program {
  public:
   Program() {
-    std::wstring commandLine = L"\"" + programPath() + L"\"";
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    std::wstring commandLine = L"\"" + programPath() + L"\" --simulate --data-dir \"" +
+                               temporary + L"valvescope-window-test\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -92,15 +96,22 @@ class Program {
   bool started_ = false;
 };
 
-TEST(ValvescopeWindowTest, OpensWithThePanelAndClosesWhenAsked) {
+TEST(ValvescopeWindowTest, ConnectsShowsThePanelAndClosesOnceConfirmed) {
   Program program;
   ASSERT_TRUE(program.started()) << "cannot start valvescope.exe, error " << GetLastError();
   const HWND window = program.waitForWindow();
   ASSERT_NE(window, nullptr) << "no main window within two minutes";
 
-  wchar_t title[128] = {};
-  GetWindowTextW(window, title, 128);
-  EXPECT_EQ(std::wstring(title), MainWindow::kTitle);
+  // Connected: the title names the controller's firmware.
+  std::wstring title;
+  for (auto end = std::chrono::steady_clock::now() + 120s;
+       title.find(L"Firmware") == std::wstring::npos && std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(100ms)) {
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    title = text;
+  }
+  EXPECT_EQ(title, L"QX4 Valvescope v.1.02  ___  Firmware v. 4.62");
 
   RECT client;
   GetClientRect(window, &client);
@@ -134,6 +145,14 @@ TEST(ValvescopeWindowTest, OpensWithThePanelAndClosesWhenAsked) {
   EXPECT_GT(faces, sampled / 10) << "the dial faces and the chart's plot";
 
   PostMessageW(window, WM_CLOSE, 0, 0);
+  HWND confirm = nullptr;
+  for (auto end = std::chrono::steady_clock::now() + 120s;
+       confirm == nullptr && std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(100ms)) {
+    confirm = FindWindowW(L"#32770", L"Confirm Window Close");
+  }
+  ASSERT_NE(confirm, nullptr) << "no question before closing";
+  PostMessageW(confirm, WM_COMMAND, IDYES, 0);
   EXPECT_EQ(program.waitForExit(), 0u);
 }
 
