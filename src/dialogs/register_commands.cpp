@@ -7,6 +7,7 @@
 #include "dialogs/settings_commands.h"
 #include "dialogs/upload_settings_form.h"
 #include "forms/command_frame.h"
+#include "forms/line_master.h"
 #include "registers/settings_transfer.h"
 
 namespace vs {
@@ -17,6 +18,7 @@ constexpr const char* kNotConnected = "Valvescope is not connected to QX4.";
 }  // namespace
 
 void calibrateValveCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Calibrate Valve");
   stopPolling(ctx);
   std::array<std::int16_t, 22> probe{};
   if (readRegisters(ctx, kFirstSettingsRegister, probe.data(), 22) != 0) {
@@ -54,6 +56,7 @@ void downloadSettingsCommand(ShellContext& ctx) {
     notice(ctx, "Valvescope is not connected to QX4", Icon::Exclamation, true);
     return;
   }
+  const LineAction action(ctx.master, "Download Settings");
   stopPolling(ctx);
   DownloadSettingsForm form(ctx);
   runDialog(ctx, form, "Error creating download dialog");
