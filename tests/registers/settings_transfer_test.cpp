@@ -24,6 +24,11 @@ using Download = DownloadSettingsForm;
 const Strings kBlockReads = {"3:112x22", "3:134x22", "3:156x22", "3:178x22", "3:200x26"};
 const Strings kBlockWrites = {"16:112x22", "16:134x22", "16:156x22", "16:178x22", "16:200x26"};
 
+Strings operator+(Strings first, const Strings& then) {
+  first.insert(first.end(), then.begin(), then.end());
+  return first;
+}
+
 std::string readAll(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -175,6 +180,11 @@ struct DownloadDialog : ::testing::Test {
     form.selectFile();
   }
 
+  // What the status line adds about the backup made before the download.
+  static std::string backedUp(const Download& form) {
+    return "\nThe settings before the download are backed up in " + form.backup().string();
+  }
+
   test::ControllerBench bench;
 };
 
@@ -192,13 +202,13 @@ TEST_F(DownloadDialog, WritesTheFileWaitsNinetyNineTicksAndCompletes) {
     EXPECT_EQ(form.status(), "QX4 Viewer is downloading new settings. Please wait...");
     EXPECT_TRUE(form.progressShown());
     EXPECT_EQ(host.timers, (std::map<int, int>{{275, 50}}));
-    EXPECT_EQ(bench.master.texts(), kBlockWrites);
+    EXPECT_EQ(bench.master.texts(), kBlockReads + kBlockWrites);  // the backup, then the file
     for (int tick = 1; tick < 99; ++tick) host.tick(275);
     EXPECT_EQ(form.progress(), 98);
-    EXPECT_EQ(bench.master.texts().size(), 5u);
+    EXPECT_EQ(bench.master.texts().size(), 10u);
     host.tick(275);
     EXPECT_EQ(form.progress(), 100);
-    EXPECT_EQ(form.status(), "Download is successfully completed.");
+    EXPECT_EQ(form.status(), "Download is successfully completed." + backedUp(form));
     EXPECT_FALSE(host.timerRunning(275));
     form.close();
   });
@@ -212,12 +222,15 @@ TEST_F(DownloadDialog, WritesTheFileWaitsNinetyNineTicksAndCompletes) {
 
 TEST_F(DownloadDialog, ASilentControllerTimesOutWithoutWaitingForTheBar) {
   const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  const std::size_t firstWrite = bench.master.sent + kBlockReads.size() + 1;
+  bench.master.beforeRequest = [&](std::size_t number) {
+    if (number == firstWrite) bench.controller.faults().setSilent(true);
+  };
   run([&](Download& form, test::ScriptedFormHost& host) {
     select(form, host, path);
-    bench.controller.faults().setSilent(true);
     form.download();
     host.deliverPosted();
-    EXPECT_EQ(form.status(), "Communication Time-Out. Please try again.");
+    EXPECT_EQ(form.status(), "Communication Time-Out. Please try again." + backedUp(form));
     EXPECT_EQ(form.progress(), 0);
     EXPECT_FALSE(host.timerRunning(275));
   });
@@ -233,9 +246,10 @@ TEST_F(DownloadDialog, ClosedBetweenBlocksItStopsStoresNothingAndSaysSo) {
   Strings shown;
   run([&](Download& form, test::ScriptedFormHost& host) {
     select(form, host, path);
+    // Six waits for the backup (five reads, the file), then the blocks.
     bench.desktop.whileWaiting = [&] {
       shown.push_back(form.status());
-      if (shown.size() == 2) form.closeBox();
+      if (shown.size() == 8) form.closeBox();
     };
     form.act([&] { form.download(); });
     bench.desktop.whileWaiting = nullptr;
@@ -246,8 +260,8 @@ TEST_F(DownloadDialog, ClosedBetweenBlocksItStopsStoresNothingAndSaysSo) {
               "part of the new settings, unsaved, until it restarts.\nDownload the file again to "
               "finish.");
   });
-  EXPECT_EQ(bench.master.texts(), (Strings{"16:112x22", "16:134x22"}));
-  EXPECT_EQ(shown[1],
+  EXPECT_EQ(bench.master.texts(), kBlockReads + Strings({"16:112x22", "16:134x22"}));
+  EXPECT_EQ(shown[7],
             "QX4 Viewer is downloading new settings. Please wait...\nWriting registers 134 to 155 "
             "(block 2 of 5).");
   EXPECT_EQ(bench.controller.saveCount(), 0);
@@ -304,7 +318,7 @@ TEST_F(DownloadDialog, AFileWithAnotherAddressTakesTheRestOfTheDownloadThere) {
     select(form, host, path);
     form.download();
     for (int tick = 0; tick < 99; ++tick) host.tick(275);
-    EXPECT_EQ(form.status(), "Download is successfully completed.");
+    EXPECT_EQ(form.status(), "Download is successfully completed." + backedUp(form));
     form.close();
   });
   EXPECT_EQ(bench.link.slaveAddress, 9);
