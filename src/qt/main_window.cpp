@@ -111,7 +111,9 @@ void MainWindow::buildMenu() {
                                            {"Governor Settings…", CMD_GOVERNOR_SETTINGS},
                                            {"Force Digital Inputs…", CMD_FORCE_DIGITAL_INPUTS},
                                            {"O2 Free-air Calibration…", CMD_FREE_AIR_CALIBRATION},
-                                           {"Traveler Report…", CMD_TRAVELER_REPORT}});
+                                           {"Traveler Report…", CMD_TRAVELER_REPORT},
+                                           kSeparator,
+                                           {"Change History…", CMD_CHANGE_HISTORY}});
 }
 
 void MainWindow::buildStatusBar() {

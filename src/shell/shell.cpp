@@ -183,6 +183,7 @@ void Shell::runCommand(int id) {
     case CMD_FORCE_DIGITAL_INPUTS: forceDigitalInputsCommand(context_); break;
     case CMD_FREE_AIR_CALIBRATION: freeAirCalibrationCommand(context_); break;
     case CMD_O2_SCHEDULE: o2ScheduleCommand(context_); break;
+    case CMD_CHANGE_HISTORY: changeHistoryCommand(context_); break;
     case WM_OPEN_LOG: openLog(); break;
     default: return;  // every other id is ignored
   }
