@@ -24,6 +24,7 @@ namespace vs {
 namespace {
 
 constexpr const char* kOpenFailed = "Error opening communication port!\n";
+constexpr const char* kJournalNotWritten = "Change journal not written: ";
 constexpr const char* kLineCaption = "Notice(B_9600)";
 constexpr int kFirmwareRegister = 28;
 constexpr int kReportScaleFactor = 155;
@@ -589,6 +590,10 @@ std::string Shell::storageProblem() const {
   if (folderError_) {
     problem = "Data folder cannot be created: " + folderError_.message();
   } else if (const auto error = log_.error()) {
+    // Both for one reason, as on a full disk: said once.
+    if (journalProblem_ == std::string(kJournalNotWritten) + error.message()) {
+      return "Log file and change journal not written: " + error.message();
+    }
     problem = "Log file not written: " + error.message();
   }
   if (journalProblem_.empty()) return problem;
@@ -597,7 +602,11 @@ std::string Shell::storageProblem() const {
 
 // A dialog keeps the poll, and with it the repaint, from showing the
 // problem: it is shown at once.
+// The journal's path (the data folder's, as with the log files) would crowd
+// the status bar out: the reason is what is shown.
 void Shell::showJournalProblem(std::string problem) {
+  const std::string path = journalPath(setup_.dataDirectory).string() + ": ";
+  if (const auto at = problem.find(path); at != std::string::npos) problem.erase(at, path.size());
   journalProblem_ = std::move(problem);
   if (!ended_) setStatus(2, storageProblem());
 }
