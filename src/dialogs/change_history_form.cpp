@@ -30,7 +30,9 @@ bool isBackup(const JournalLine& line) {
 const std::vector<std::string>& ChangeHistoryForm::columns() { return journalHeader(); }
 
 std::vector<std::string> ChangeHistoryForm::cells(const JournalLine& line) {
-  return journalFields(line);
+  std::vector<std::string> fields = journalFields(line);
+  fields.back() = std::filesystem::path(line.file).filename().string();
+  return fields;
 }
 
 void ChangeHistoryForm::reload() {
@@ -92,11 +94,14 @@ void ChangeHistoryForm::showCount() {
 void ChangeHistoryForm::selectLine(int row) {
   selected_ = row >= 0 && row < static_cast<int>(lines_.size()) ? row : -1;
   const JournalLine* line = selected();
-  if (line == nullptr || !isBackup(*line)) {
+  if (line == nullptr || (!isBackup(*line) && line->file.empty())) {
     showCount();
+  } else if (!isBackup(*line)) {
+    status_ = "Settings file: " + line->file;
   } else if (canRestore()) {
-    status_ = "Backup of serial number " + line->serialNumber + " made " + line->time +
-              ". Restore this backup… opens Download Settings with it; the controller's settings "
+    status_ = "Backup of serial number " + line->serialNumber + " made " + line->time + ": " +
+              line->file +
+              "\nRestore this backup… opens Download Settings with it; the controller's settings "
               "are backed up again first.";
   } else {
     status_ = "The backup file " + line->file + " is not there any more.";

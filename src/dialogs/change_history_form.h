@@ -30,7 +30,9 @@ class ChangeHistoryForm : public Form {
   ChangeHistoryForm(std::filesystem::path journalFile, Restore restore)
       : Form(kTemplateId), journalFile_(std::move(journalFile)), restore_(std::move(restore)) {}
 
-  // The table's column titles, and a line's cells in their order.
+  // The table's column titles, and a line's cells in their order: the file's
+  // name only, its whole path being in the status line once the line is
+  // selected.
   static const std::vector<std::string>& columns();
   static std::vector<std::string> cells(const JournalLine& line);
 

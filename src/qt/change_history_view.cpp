@@ -9,15 +9,19 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "qt/dialog_widgets.h"
 
 namespace vs {
 namespace {
 
-// Wide enough for every column but the file's at a glance, on a 1366 x 768
-// laptop as on a larger screen.
+// Every column at a glance on a 1366 x 768 laptop, as on a larger screen.
 constexpr QSize kPreferredSize{1320, 620};
+// A column no wider than this, so that the file's column keeps its room; a
+// text cut keeps its start and its end ("refused (MODBUS…FAILURE)"), and the
+// whole of it is the cell's tip.
+constexpr int kWidestColumn = 160;
 
 }  // namespace
 
@@ -44,6 +48,7 @@ ChangeHistoryView::ChangeHistoryView(ChangeHistoryForm& form, QWidget* parent)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setAlternatingRowColors(true);
   table_->setWordWrap(false);
+  table_->setTextElideMode(Qt::ElideMiddle);
   table_->verticalHeader()->setVisible(false);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
@@ -86,11 +91,15 @@ void ChangeHistoryView::fillTable() {
   for (std::size_t row = 0; row < lines.size(); ++row) {
     const auto cells = ChangeHistoryForm::cells(lines[row]);
     for (std::size_t column = 0; column < cells.size(); ++column) {
-      table_->setItem(static_cast<int>(row), static_cast<int>(column),
-                      new QTableWidgetItem(QString::fromStdString(cells[column])));
+      auto* item = new QTableWidgetItem(QString::fromStdString(cells[column]));
+      item->setToolTip(item->text());
+      table_->setItem(static_cast<int>(row), static_cast<int>(column), item);
     }
   }
   table_->resizeColumnsToContents();
+  for (int column = 0; column < table_->columnCount(); ++column) {
+    table_->setColumnWidth(column, std::min(table_->columnWidth(column), kWidestColumn));
+  }
   table_->setCurrentCell(-1, -1);
   shownRevision_ = form_.revision();
 }
