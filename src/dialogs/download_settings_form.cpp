@@ -130,8 +130,8 @@ void DownloadSettingsForm::onMessage(int message, std::intptr_t outcome) {
 }
 
 std::string DownloadSettingsForm::backupNote() const {
-  if (backup_.empty()) return "\nNo backup was made before the download.";
-  return "\nThe settings before the download are backed up in " + backup_.string();
+  if (backup_.empty()) return "\nNo backup was made first.";
+  return "\nBackup made first: " + backup_.filename().string();
 }
 
 // Part of a download is never made permanent.

@@ -15,7 +15,7 @@ namespace vs {
 // the dialog does not store the part-written settings in the controller.
 //
 // Before anything is written the controller's settings are read and saved as
-// a backup in the data folder, which the completion message names. Without a
+// a backup in the data folder, which the outcome's message names. Without a
 // backup nothing is written: the status line says why, and only Download
 // Without Backup, a button of its own, downloads all the same.
 class DownloadSettingsForm : public Form {
@@ -70,7 +70,8 @@ class DownloadSettingsForm : public Form {
   void write(bool backUpFirst);
   // True once a backup has been saved; else the status line says why not.
   bool backUp();
-  // What the status line adds to an outcome about the backup.
+  // What the status line adds to an outcome: the backup's name (its folder is
+  // in the change history), so that it fits the status line.
   std::string backupNote() const;
 
   ShellContext& ctx_;
