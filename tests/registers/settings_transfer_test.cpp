@@ -8,9 +8,12 @@
 #include "dialogs/download_settings_form.h"
 #include "dialogs/register_commands.h"
 #include "dialogs/upload_settings_form.h"
+#include "journal/journal_reader.h"
+#include "journal/settings_backup.h"
 #include "link/master_result.h"
 #include "registers/settings_file.h"
 #include "support/controller_bench.h"
+#include "support/controller_settings.h"
 #if !defined(_WIN32)
 #include "support/full_disk.h"
 #endif
@@ -182,7 +185,7 @@ struct DownloadDialog : ::testing::Test {
 
   // What the status line adds about the backup made before the download.
   static std::string backedUp(const Download& form) {
-    return "\nThe settings before the download are backed up in " + form.backup().string();
+    return "\nBackup made first: " + form.backup().filename().string();
   }
 
   test::ControllerBench bench;
@@ -363,6 +366,75 @@ TEST_F(DownloadDialog, RefusesDeviceIdZeroAndWritesNothing) {
   EXPECT_TRUE(bench.master.requests.empty());
   EXPECT_EQ(bench.controller.downloadCommitCount(), 0);
   EXPECT_EQ(bench.controller.saveCount(), 0);
+}
+
+// The backup is the controller as it was, in the settings file format, under
+// its serial number in the data folder; the completion names it.
+TEST_F(DownloadDialog, BacksUpTheControllerByteForByteBeforeWriting) {
+  const SettingsImage before = test::settingsOf(bench.controller);
+  const auto expected = bench.data / "expected.dat";
+  ASSERT_TRUE(writeSettingsFile(expected, before));
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  std::filesystem::path backup;
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    form.download();
+    backup = form.backup();
+    for (int tick = 0; tick < Download::kTicksToComplete; ++tick) host.tick(275);
+    EXPECT_EQ(
+        form.status(),
+        "Download is successfully completed.\nBackup made first: 20517_2026-05-01_140307.dat");
+    form.close();
+  });
+  EXPECT_EQ(backup, backupFolder(bench.data.path(), 20517) / "20517_2026-05-01_140307.dat");
+  EXPECT_EQ(readAll(backup), readAll(expected));
+  EXPECT_EQ(controllerSettings(bench), distinctSettings());
+}
+
+// Without a backup nothing is written: not at Download, not at a second
+// Download; only Download Without Backup goes on, and says there is none.
+TEST_F(DownloadDialog, WithoutABackupNothingIsWrittenUnlessTheUserSaysSo) {
+  const SettingsImage before = test::settingsOf(bench.controller);
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  // The third block read of each backup is refused.
+  bench.master.beforeRequest = [this](std::size_t) {
+    const auto& sent = bench.master.texts();
+    if (sent.size() >= 2 && sent[sent.size() - 2] == "3:112x22") {
+      bench.controller.faults().injectNext(sim::FaultKind::Exception, 1);
+    }
+  };
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    EXPECT_FALSE(form.withoutBackupOffered());
+    form.downloadWithoutBackup();  // not offered yet: nothing happens
+    EXPECT_TRUE(bench.master.requests.empty());
+    for (int press = 0; press < 2; ++press) {
+      form.download();
+      EXPECT_EQ(form.status(),
+                "No backup of the controller's settings could be made (reading registers 156 to "
+                "177: MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE (164)). Nothing was written.\nPress "
+                "Download to try again, or Download Without Backup.");
+      EXPECT_TRUE(form.withoutBackupOffered());
+      EXPECT_FALSE(form.progressShown());
+      EXPECT_FALSE(host.timerRunning(275));
+    }
+    EXPECT_EQ(bench.master.texts(), kBlockReads + kBlockReads);
+    EXPECT_EQ(test::settingsOf(bench.controller), before);
+
+    form.downloadWithoutBackup();
+    EXPECT_FALSE(form.withoutBackupOffered());
+    for (int tick = 0; tick < Download::kTicksToComplete; ++tick) host.tick(275);
+    EXPECT_EQ(form.status(), "Download is successfully completed.\nNo backup was made first.");
+  });
+  EXPECT_EQ(controllerSettings(bench), distinctSettings());
+  auto journal = readJournal(journalPath(bench.data.path())).lines;
+  const auto backups = std::count_if(journal.begin(), journal.end(), [](const JournalLine& line) {
+    return line.action == kBackupAction;
+  });
+  EXPECT_EQ(backups, 2);
+  EXPECT_EQ(journal.back().outcome, "refused (MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE)");
+  EXPECT_EQ(journal.back().file, "");
+  EXPECT_FALSE(std::filesystem::exists(bench.data / "backups"));
 }
 
 TEST_F(DownloadDialog, NeedsALink) {
