@@ -44,7 +44,7 @@ void ChangeHistoryForm::reload() {
     readProblem_ = "The change journal cannot be read: " + reading.error;
   } else if (reading.unreadable > 0) {
     readProblem_ = std::to_string(reading.unreadable) +
-                   " records of the change journal are no journal lines and are not shown.";
+                   " records of the change journal are not journal lines and are left out.";
   }
 
   std::vector<std::string> serials;

@@ -600,10 +600,9 @@ std::string Shell::storageProblem() const {
   return problem.empty() ? journalProblem_ : problem + "   " + journalProblem_;
 }
 
-// A dialog keeps the poll, and with it the repaint, from showing the
-// problem: it is shown at once.
-// The journal's path (the data folder's, as with the log files) would crowd
-// the status bar out: the reason is what is shown.
+// Shown at once, as a dialog holds the poll and with it the repaint. The
+// journal's path would crowd the status bar out; like the log file's, it is
+// left to the README.
 void Shell::showJournalProblem(std::string problem) {
   const std::string path = journalPath(setup_.dataDirectory).string() + ": ";
   if (const auto at = problem.find(path); at != std::string::npos) problem.erase(at, path.size());
