@@ -6,6 +6,7 @@
 #include "dialogs/o2_schedule_form.h"
 #include "dialogs/settings_commands.h"
 #include "forms/command_frame.h"
+#include "forms/line_master.h"
 #include "registers/register_map.h"
 
 namespace vs {
@@ -22,6 +23,7 @@ bool controllerAnswers(ShellContext& ctx) {
 }  // namespace
 
 void o2ScheduleCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Dynamic O2 Set-point Schedule");
   stopPolling(ctx);
   std::int16_t firmware[2];
   const int firmwareRead = readRegisters(ctx, REG_FIRMWARE, firmware, 2);
@@ -38,6 +40,7 @@ void o2ScheduleCommand(ShellContext& ctx) {
 }
 
 void governorSettingsCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Governor Settings");
   stopPolling(ctx);
   GovernorSettingsForm::GovernorBlock governor{};
   GovernorSettingsForm::DerivativePair derivative{};
@@ -53,6 +56,7 @@ void governorSettingsCommand(ShellContext& ctx) {
 }
 
 void forceDigitalInputsCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Force Digital Inputs");
   stopPolling(ctx);
   const bool answered = controllerAnswers(ctx);
   if (ctx.link.liveValues[LIVE_MODE] != 0) {
@@ -67,6 +71,7 @@ void forceDigitalInputsCommand(ShellContext& ctx) {
 }
 
 void freeAirCalibrationCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "O2 Free-air Calibration");
   stopPolling(ctx);
   if (!controllerAnswers(ctx)) {
     notice(ctx, "Valvescope is not connected to QX4.", Icon::None, false);

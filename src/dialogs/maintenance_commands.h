@@ -8,7 +8,7 @@ namespace vs {
 // key of their own in the controller's menu (the traveler report's is beside
 // its form). Each does its pre-reads, asks for the password where the dialog
 // is guarded, runs the dialog and resumes live operation as its dialog
-// requires.
+// requires. What they write is journaled under their menu item's name.
 
 void o2ScheduleCommand(ShellContext& ctx);          // 40037
 void governorSettingsCommand(ShellContext& ctx);    // 40021

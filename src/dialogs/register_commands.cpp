@@ -3,10 +3,13 @@
 #include <array>
 
 #include "dialogs/calibration_list_form.h"
+#include "dialogs/change_history_form.h"
 #include "dialogs/download_settings_form.h"
 #include "dialogs/settings_commands.h"
 #include "dialogs/upload_settings_form.h"
 #include "forms/command_frame.h"
+#include "forms/line_master.h"
+#include "journal/change_journal.h"
 #include "registers/settings_transfer.h"
 
 namespace vs {
@@ -17,6 +20,7 @@ constexpr const char* kNotConnected = "Valvescope is not connected to QX4.";
 }  // namespace
 
 void calibrateValveCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Calibrate Valve");
   stopPolling(ctx);
   std::array<std::int16_t, 22> probe{};
   if (readRegisters(ctx, kFirstSettingsRegister, probe.data(), 22) != 0) {
@@ -49,16 +53,26 @@ void uploadSettingsCommand(ShellContext& ctx) {
   postConnect(ctx);
 }
 
-void downloadSettingsCommand(ShellContext& ctx) {
+void downloadSettingsCommand(ShellContext& ctx) { downloadSettingsCommand(ctx, {}); }
+
+void downloadSettingsCommand(ShellContext& ctx, const std::filesystem::path& file) {
   if (!ctx.link.linkUp) {
     notice(ctx, "Valvescope is not connected to QX4", Icon::Exclamation, true);
     return;
   }
+  const LineAction action(ctx.master, DownloadSettingsForm::kAction);
   stopPolling(ctx);
-  DownloadSettingsForm form(ctx);
+  DownloadSettingsForm form(ctx, file);
   runDialog(ctx, form, "Error creating download dialog");
   postConnect(ctx);
   ctx.link.chartZoomed = false;
+}
+
+void changeHistoryCommand(ShellContext& ctx) {
+  ChangeHistoryForm form(
+      journalPath(ctx.dataDirectory),
+      [&ctx](const std::filesystem::path& backup) { downloadSettingsCommand(ctx, backup); });
+  runDialog(ctx, form, "Error creating change history dialog");
 }
 
 }  // namespace vs

@@ -8,6 +8,7 @@
 #include "dialogs/pressure_settings_form.h"
 #include "dialogs/zero_transducer_form.h"
 #include "forms/command_frame.h"
+#include "forms/line_master.h"
 #include "registers/register_map.h"
 
 namespace vs {
@@ -29,6 +30,7 @@ bool passwordGate(ShellContext& ctx) {
 }
 
 void pressureSettingsCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Pressure Settings");
   stopPolling(ctx);
   std::array<std::int16_t, 22> settings{};
   std::array<std::int16_t, 2> extra{};
@@ -45,6 +47,7 @@ void pressureSettingsCommand(ShellContext& ctx) {
 }
 
 void o2SensorSettingsCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "O2 Sensor Settings");
   stopPolling(ctx);
   std::array<std::int16_t, 2> firmware{};
   const int firmwareRead = readRegisters(ctx, 28, firmware.data(), 2);
@@ -78,6 +81,7 @@ void o2SensorSettingsCommand(ShellContext& ctx) {
 }
 
 void zeroTransducerCommand(ShellContext& ctx) {
+  const LineAction action(ctx.master, "Zero Transducer");
   stopPolling(ctx);
   std::array<std::int16_t, 2> zeroing{};
   readRegisters(ctx, REG_ZEROING, zeroing.data(), 2);

@@ -1,5 +1,6 @@
 list(APPEND VS_CORE_SOURCES
   dialogs/calibration_list_form.cpp
+  dialogs/change_history_form.cpp
   dialogs/connection_form.cpp
   dialogs/download_settings_form.cpp
   dialogs/force_inputs_form.cpp

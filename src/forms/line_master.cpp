@@ -1,6 +1,7 @@
 #include "forms/line_master.h"
 
 #include <cstring>
+#include <utility>
 
 namespace vs {
 namespace {
@@ -29,12 +30,14 @@ int LineMaster::transact(int slave, int function, const std::uint8_t* request, i
     worker_.countExchange(write, false);
     return MODBUS_CANCELLED;
   }
+  jobAction_ = action_;
   slave_ = slave;
   function_ = function;
   requestLength_ = requestLength;
   replyLength_ = replyLength;
   if (requestLength > 0) std::memcpy(request_, request, static_cast<std::size_t>(requestLength));
   const bool ran = worker_.wait([this] {
+    const JournalAction action(target_, jobAction_.name, jobAction_.file);
     result_ = target_.transact(slave_, function_, request_, requestLength_, reply_, replyLength_);
   });
   if (!ran) {
@@ -47,5 +50,21 @@ int LineMaster::transact(int slave, int function, const std::uint8_t* request, i
   }
   return result_;
 }
+
+bool LineMaster::withJournal(const std::function<void(JournalingMaster&)>& work) {
+  if (worker_.stopRequested()) return false;
+  jobAction_ = action_;
+  return worker_.wait([this, &work] {
+    const JournalAction action(target_, jobAction_.name, jobAction_.file);
+    work(target_);
+  });
+}
+
+LineAction::LineAction(LineMaster& master, std::string name, std::filesystem::path file)
+    : master_(master), previous_(std::move(master.action_)) {
+  master_.action_ = {std::move(name), std::move(file)};
+}
+
+LineAction::~LineAction() { master_.action_ = std::move(previous_); }
 
 }  // namespace vs

@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "registers/settings_file.h"
-#include "registers/settings_transfer.h"
 
 namespace vs {
 namespace {
@@ -40,10 +39,17 @@ std::filesystem::path backupFolder(const std::filesystem::path& dataDirectory, i
 
 SettingsBackup backUpSettings(JournalingMaster& master, int slave,
                               const std::filesystem::path& dataDirectory) {
+  SettingsImage image{};
+  const BlockTransfer read = readSettingsBlocks(master, slave, image);
+  return saveSettingsBackup(master, slave, read, image, dataDirectory);
+}
+
+SettingsBackup saveSettingsBackup(JournalingMaster& master, int slave, const BlockTransfer& read,
+                                  const SettingsImage& image,
+                                  const std::filesystem::path& dataDirectory) {
   const JournalAction action(master, kBackupAction);
   SettingsBackup backup;
-  SettingsImage image{};
-  if (const BlockTransfer read = readSettingsBlocks(master, slave, image); read.result != 0) {
+  if (read.result != 0) {
     backup.result = read.result;
     backup.error = blockFailure("reading", read);
     master.note(slave, journalOutcome(slave, read.result), {});

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "journal/journaling_master.h"
+#include "registers/settings_image.h"
+#include "registers/settings_transfer.h"
 
 namespace vs {
 
@@ -31,5 +33,12 @@ std::filesystem::path backupFolder(const std::filesystem::path& dataDirectory, i
 // A download must not go on without one unless the user says so.
 SettingsBackup backUpSettings(JournalingMaster& master, int slave,
                               const std::filesystem::path& dataDirectory);
+
+// The second half of backUpSettings, for a caller that made the reads through
+// another master (the program's, on the window's side of the serial line):
+// saves what `read` brought into `image`, or journals why there is no backup.
+SettingsBackup saveSettingsBackup(JournalingMaster& master, int slave, const BlockTransfer& read,
+                                  const SettingsImage& image,
+                                  const std::filesystem::path& dataDirectory);
 
 }  // namespace vs

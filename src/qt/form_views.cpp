@@ -3,6 +3,7 @@
 #include "dialogs/o2_sensor_settings_form.h"
 #include "dialogs/pressure_settings_form.h"
 #include "qt/calibration_list_view.h"
+#include "qt/change_history_view.h"
 #include "qt/connection_view.h"
 #include "qt/force_inputs_view.h"
 #include "qt/form_dialog.h"
@@ -49,6 +50,7 @@ std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
     case 138: return viewFor<O2ScheduleView, O2ScheduleForm>(form, parent);
     case 139: return viewFor<UploadSettingsView, UploadSettingsForm>(form, parent);
     case 140: return viewFor<DownloadSettingsView, DownloadSettingsForm>(form, parent);
+    case 141: return viewFor<ChangeHistoryView, ChangeHistoryForm>(form, parent);
     case 40007: return viewFor<PortPropertiesView, PortPropertiesForm>(form, parent);
     default: break;
   }

@@ -111,7 +111,9 @@ void MainWindow::buildMenu() {
                                            {"Governor Settings…", CMD_GOVERNOR_SETTINGS},
                                            {"Force Digital Inputs…", CMD_FORCE_DIGITAL_INPUTS},
                                            {"O2 Free-air Calibration…", CMD_FREE_AIR_CALIBRATION},
-                                           {"Traveler Report…", CMD_TRAVELER_REPORT}});
+                                           {"Traveler Report…", CMD_TRAVELER_REPORT},
+                                           kSeparator,
+                                           {"Change History…", CMD_CHANGE_HISTORY}});
 }
 
 void MainWindow::buildStatusBar() {
@@ -140,7 +142,8 @@ void MainWindow::bindKeys() {
 }
 
 // The parts end at a tenth, 1/2.4 and 1/1.35 of the bar's width, and the last
-// takes the rest; a part is never narrower than its text.
+// takes the rest; a part is never narrower than its text, and one that is
+// wider takes its room from the next rather than pushing it along.
 void MainWindow::layoutStatusParts() {
   const int width = statusBar()->width();
   const int edges[3] = {width / 10, static_cast<int>(width / 2.4), static_cast<int>(width / 1.35)};
@@ -148,8 +151,9 @@ void MainWindow::layoutStatusParts() {
   for (std::size_t part = 0; part < 3; ++part) {
     QLabel* label = statusParts_[part];
     const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 16;
-    label->setFixedWidth(std::max(edges[part] - left, needed));
-    left = edges[part];
+    const int partWidth = std::max(edges[part] - left, needed);
+    label->setFixedWidth(partWidth);
+    left += partWidth;
   }
 }
 

@@ -19,8 +19,9 @@ struct ButtonAction {
 };
 
 // The layout both dialogs share: heading, read-only path, status line, an
-// optional progress bar, and three buttons of which the first is the default.
-QVBoxLayout* layOut(FormDialog* dialog, const char* heading, QLineEdit*& path, QLabel*& status,
+// optional progress bar, and three buttons of which the first is the default,
+// right-aligned in the row returned.
+QHBoxLayout* layOut(FormDialog* dialog, const char* heading, QLineEdit*& path, QLabel*& status,
                     QWidget* progress, const std::function<void(const std::function<void()>&)>& act,
                     std::initializer_list<ButtonAction> actions) {
   path = new QLineEdit(dialog);
@@ -48,7 +49,7 @@ QVBoxLayout* layOut(FormDialog* dialog, const char* heading, QLineEdit*& path, Q
   }
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  return layout;
+  return buttons;
 }
 
 }  // namespace
@@ -78,11 +79,21 @@ DownloadSettingsView::DownloadSettingsView(DownloadSettingsForm& form, QWidget* 
   QSizePolicy policy = progress_->sizePolicy();
   policy.setRetainSizeWhenHidden(true);
   progress_->setSizePolicy(policy);
-  layOut(this, "Valve Settings from", path_, status_, progress_,
-         [this](const std::function<void()>& action) { act(action); },
-         {{"Select File", [this] { form_.selectFile(); }},
-          {"Download", [this] { form_.download(); }},
-          {"Close", nullptr}});
+  QHBoxLayout* buttons = layOut(this, "Valve Settings from", path_, status_, progress_,
+                                [this](const std::function<void()>& action) { act(action); },
+                                {{"Select File", [this] { form_.selectFile(); }},
+                                 {"Download", [this] { form_.download(); }},
+                                 {"Close", nullptr}});
+  // Offered only after a failed backup, away from Download and never the
+  // default, so that neither Enter nor a second Download goes without one.
+  withoutBackup_ = makeButton("Download Without Backup", false, this);
+  policy = withoutBackup_->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  withoutBackup_->setSizePolicy(policy);
+  withoutBackup_->hide();
+  connect(withoutBackup_, &QPushButton::clicked, this,
+          [this] { act([this] { form_.downloadWithoutBackup(); }); });
+  buttons->insertWidget(0, withoutBackup_);
 }
 
 void DownloadSettingsView::refresh() {
@@ -90,6 +101,7 @@ void DownloadSettingsView::refresh() {
   showText(status_, form_.status());
   progress_->setValue(form_.progress());
   progress_->setVisible(form_.progressShown());
+  withoutBackup_->setVisible(form_.withoutBackupOffered());
 }
 
 }  // namespace vs

@@ -7,6 +7,7 @@
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 
 namespace vs {
 
@@ -26,7 +27,8 @@ class UploadSettingsView : public FormDialog {
 };
 
 // "Download Settings": the chosen file, the status line, the progress bar,
-// Select File, Download and Close.
+// Select File, Download and Close, and Download Without Backup once a backup
+// has failed.
 class DownloadSettingsView : public FormDialog {
  public:
   DownloadSettingsView(DownloadSettingsForm& form, QWidget* parent);
@@ -39,6 +41,7 @@ class DownloadSettingsView : public FormDialog {
   QLineEdit* path_;
   QLabel* status_;
   QProgressBar* progress_;
+  QPushButton* withoutBackup_;
 };
 
 }  // namespace vs

@@ -23,6 +23,7 @@ namespace vs {
 namespace {
 
 constexpr const char* kOpenFailed = "Error opening communication port!\n";
+constexpr const char* kJournalNotWritten = "Change journal not written: ";
 constexpr const char* kLineCaption = "Notice(B_9600)";
 constexpr int kFirmwareRegister = 28;
 constexpr int kReportScaleFactor = 155;
@@ -44,12 +45,20 @@ Shell::Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, S
       master_(master),
       clock_(clock),
       setup_(std::move(setup)),
+      journaled_(master_, ChangeJournal(journalPath(setup_.dataDirectory)),
+                 [&clock] { return clock.localTime(); }),
       playback_(view_.chart(), link_),
       log_(setup_.dataDirectory, clock.localTime()),
       line_(desktop_),
       context_{desktop_, lineMaster_, line_, link_, memory_, setup_.dataDirectory} {
   master_.stopRetriesWhen(&line_.stopFlag());
   line_.addListener(this);
+  // Told on the worker, shown from the window's thread.
+  journaled_.setProblemListener([this, self = std::weak_ptr(self_)](const std::string& problem) {
+    desktop_.postEvent([self, problem] {
+      if (const auto shell = self.lock()) (*shell)->showJournalProblem(problem);
+    });
+  });
 }
 
 Shell::~Shell() {
@@ -174,6 +183,7 @@ void Shell::runCommand(int id) {
     case CMD_FORCE_DIGITAL_INPUTS: forceDigitalInputsCommand(context_); break;
     case CMD_FREE_AIR_CALIBRATION: freeAirCalibrationCommand(context_); break;
     case CMD_O2_SCHEDULE: o2ScheduleCommand(context_); break;
+    case CMD_CHANGE_HISTORY: changeHistoryCommand(context_); break;
     case WM_OPEN_LOG: openLog(); break;
     default: return;  // every other id is ignored
   }
@@ -220,8 +230,8 @@ void Shell::connectionStep() {
   connectRead_.slave = link_.slaveAddress;
   line_.start(
       [this] {
-        connectRead_.probe = master_.readHoldingRegisters(connectRead_.slave, kFirmwareRegister,
-                                                          connectRead_.firmware.data(), 2);
+        connectRead_.probe = journaled_.readHoldingRegisters(connectRead_.slave, kFirmwareRegister,
+                                                             connectRead_.firmware.data(), 2);
       },
       [this] { connectionStepDone(); });
 }
@@ -264,9 +274,9 @@ void Shell::finishConnecting() {
         r.opened = openPort(r.port, kRetries);
         if (r.opened != 0) return;
         // These results are not looked at: a failed read leaves zeros.
-        master_.readHoldingRegisters(r.slave, REG_MAX_PRESSURE, r.limits.data(), 4);
-        master_.readHoldingRegisters(r.slave, REG_WARMUP_TIMER_START, r.warmUp.data(), 4);
-        r.probe = master_.readHoldingRegisters(r.slave, REG_CAL_TIMER_START, r.type.data(), 2);
+        journaled_.readHoldingRegisters(r.slave, REG_MAX_PRESSURE, r.limits.data(), 4);
+        journaled_.readHoldingRegisters(r.slave, REG_WARMUP_TIMER_START, r.warmUp.data(), 4);
+        r.probe = journaled_.readHoldingRegisters(r.slave, REG_CAL_TIMER_START, r.type.data(), 2);
       },
       [this] { finishConnectingDone(); });
 }
@@ -306,7 +316,7 @@ void Shell::pollStep() {
   link_.reportDivisor = 100000.0;
   pollRead_.slave = link_.slaveAddress;
   pollOut_ = true;
-  line_.start([this] { readLiveBlocks(master_, pollRead_); }, [this] { pollStepDone(); });
+  line_.start([this] { readLiveBlocks(journaled_, pollRead_); }, [this] { pollStepDone(); });
 }
 
 void Shell::pollStepDone() {
@@ -365,7 +375,7 @@ void Shell::connect() {
         if (master_.isOpen()) master_.close();
         r.opened = openPort(r.port, kRetries);
         if (r.opened == 0) {
-          r.probe = master_.readHoldingRegisters(r.slave, REG_MAX_PRESSURE, r.limits.data(), 4);
+          r.probe = journaled_.readHoldingRegisters(r.slave, REG_MAX_PRESSURE, r.limits.data(), 4);
         }
       },
       [this] { connectDone(); });
@@ -543,7 +553,11 @@ void Shell::timerChanged(int id, bool running) {
 
 // ---- Helpers ----
 
+// Another controller may answer on the port from now on: the journal claims
+// nothing read before as the value a register held.
 int Shell::openPort(const std::string& port, int retries) {
+  journaled_.setPort(port);
+  journaled_.forgetReadValues();
   master_.setRetries(retries);
   const int opened = master_.open(port, kBaudRate, 8, 1, 0);
   if (opened != 0 && master_.isOpen()) master_.close();
@@ -567,12 +581,32 @@ void Shell::showCommStatus() {
   if (!ended_) setStatus(3, commStatusText(commState()));
 }
 
-// What keeps the polls' records from the disk, if anything. Polling goes on
-// regardless, and each new record tries the file again.
+// What keeps the polls' records or the journal's lines from the disk, if
+// anything; both when both. Polling and writing go on regardless, and each new
+// record or line tries its file again.
 std::string Shell::storageProblem() const {
-  if (folderError_) return "Data folder cannot be created: " + folderError_.message();
-  if (const auto error = log_.error()) return "Log file not written: " + error.message();
-  return {};
+  std::string problem;
+  if (folderError_) {
+    problem = "Data folder cannot be created: " + folderError_.message();
+  } else if (const auto error = log_.error()) {
+    // Both for one reason, as on a full disk: said once.
+    if (journalProblem_ == std::string(kJournalNotWritten) + error.message()) {
+      return "Log file and change journal not written: " + error.message();
+    }
+    problem = "Log file not written: " + error.message();
+  }
+  if (journalProblem_.empty()) return problem;
+  return problem.empty() ? journalProblem_ : problem + "   " + journalProblem_;
+}
+
+// Shown at once, as a dialog holds the poll and with it the repaint. The
+// journal's path would crowd the status bar out; like the log file's, it is
+// left to the README.
+void Shell::showJournalProblem(std::string problem) {
+  const std::string path = journalPath(setup_.dataDirectory).string() + ": ";
+  if (const auto at = problem.find(path); at != std::string::npos) problem.erase(at, path.size());
+  journalProblem_ = std::move(problem);
+  if (!ended_) setStatus(2, storageProblem());
 }
 
 // Only a changed text reaches the window, so an unchanged status bar costs a

@@ -4,6 +4,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "forms/service_memory.h"
 #include "forms/shell_context.h"
 #include "forms/valve_link.h"
+#include "journal/journaling_master.h"
 #include "link/modbus_serial_master.h"
 #include "logging/clock.h"
 #include "logging/log_record.h"
@@ -34,7 +36,8 @@ class ConnectionForm;
 enum class ShellKey { F2, F3, F4, F12, Escape, Other };
 
 struct ShellSetup {
-  std::filesystem::path dataDirectory;  // comm_config.dat, the logs, the file choosers
+  // comm_config.dat, the logs, the change journal and backups, the file choosers
+  std::filesystem::path dataDirectory;
   // A port for this run only (--port, or the simulated controller's line):
   // comm_config.dat is then not read at start-up.
   std::optional<std::string> port;
@@ -55,6 +58,10 @@ struct ShellSetup {
 // command that needs the line while it is busy waits for it, and so does a
 // tick: a tick that falls due while the last one is still out is not doubled
 // but starts the moment that one is done, as an overdue timer would.
+//
+// Every request on the line goes through the journaling master, so every
+// register a command or a dialog writes is on record in the data folder's
+// change journal; a journal that cannot be written is said in the status bar.
 class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
  public:
   static constexpr int kBaudRate = 9600;
@@ -154,12 +161,14 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   void showPort();
   void showCommStatus();
   std::string storageProblem() const;
+  void showJournalProblem(std::string problem);
   void setStatus(int part, std::string_view text);
 
   WatchedDesktop desktop_;
   ModbusSerialMaster& master_;  // the worker's
   const Clock& clock_;
   ShellSetup setup_;
+  JournalingMaster journaled_;  // master_ with its writes on record; the worker's
 
   ValveLink link_;
   ServiceMemory memory_;
@@ -176,6 +185,7 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   bool connected_ = false;
   bool pollTicked_ = false;      // a poll tick has ended since the poll timer last started
   std::error_code folderError_;  // the data folder could not be created at start-up
+  std::string journalProblem_;   // why the journal's last line was not written
   bool ended_ = false;
   std::array<std::string, 4> status_;  // what each status bar part shows
   TextBuffer text_{};
@@ -191,8 +201,11 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   std::deque<int> heldCommands_;  // commands that came while the line was busy
   int commandsRunning_ = 0;       // nested in their dialogs' and message boxes' loops
   LinkWorker line_;               // after everything its jobs touch
-  LineMaster lineMaster_{line_, master_};
+  LineMaster lineMaster_{line_, journaled_};
   ShellContext context_;
+  // What the journal's problem reports hold on to: one that arrives after the
+  // shell has gone does nothing.
+  std::shared_ptr<Shell*> self_ = std::make_shared<Shell*>(this);
 };
 
 }  // namespace vs

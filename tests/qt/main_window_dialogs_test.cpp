@@ -5,15 +5,19 @@
 // dialog stores, and the window must go back to polling afterwards.
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -22,6 +26,7 @@
 #include "dialogs/upload_settings_form.h"
 #include "forms/valve_link.h"
 #include "qt/calibration_list_view.h"
+#include "qt/change_history_view.h"
 #include "qt/force_inputs_view.h"
 #include "qt/free_air_calibration_view.h"
 #include "qt/governor_settings_view.h"
@@ -33,6 +38,7 @@
 #include "qt/window_rig.h"
 #include "qt/zero_transducer_view.h"
 #include "registers/register_map.h"
+#include "support/full_disk.h"
 
 namespace vs {
 namespace {
@@ -184,6 +190,39 @@ TEST_F(MainWindowDialogs, CloseStopsTheWritesOfADialogWaitingOnASilentLine) {
   EXPECT_NE(working()[123 - kFirstSettingsRegister], 3250);
 }
 
+// The data folder's disk full: the settings are written all the same, and
+// the status bar says that neither the log nor the change journal is.
+TEST_F(MainWindowDialogs, AFullDiskIsShownInTheStatusBarWhileTheWritesGoOn) {
+  window->resize(1366, 740);  // as on a laptop's screen
+  std::string duringChange;
+  QPixmap picture;
+  {
+    // The disk fills once the dialog has stopped the polling, so that the
+    // change is the first thing not written, however slow the dialog opens.
+    std::optional<test::FullDisk> full;
+    ASSERT_TRUE(drive<SettingsDialogView>([&] { press(Qt::Key_F2); },
+                                          [&](SettingsDialogView& dialog) {
+                                            full.emplace();
+                                            retype(dialog, "Default Pressure", "3.25");
+                                            buttonNamed(dialog, "Change")->click();
+                                            EXPECT_EQ(status(dialog), SettingsForm::kUpdated);
+                                            duringChange = window->shell().statusText(2);
+                                            buttonNamed(dialog, "Save && Close")->click();
+                                          }));
+    ASSERT_TRUE(waitFor([&] { return window->shell().statusText(2).rfind("Log", 0) == 0; }, 60s));
+    picture = window->grab();
+  }
+  save(picture, "main_window_full_disk.png");
+  EXPECT_EQ(duringChange, "Change journal not written: File too large");
+  const std::string both = "Log file and change journal not written: File too large";
+  const auto labels = window->statusBar()->findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                          [&](QLabel* label) { return label->text().toStdString() == both; }));
+  EXPECT_EQ(controller.readRegister(123), 3250);
+  EXPECT_EQ(stored(123), 3250);
+  closeWindow();
+}
+
 // A technician backs the unit's settings up to a file, tunes them with F2, F3
 // and F4, and then puts the backup back with Download Settings.
 TEST_F(MainWindowDialogs, SettingsBackedUpTunedWithFunctionKeysAndDownloadedBack) {
@@ -219,6 +258,11 @@ TEST_F(MainWindowDialogs, SettingsBackedUpTunedWithFunctionKeysAndDownloadedBack
                                           buttonNamed(dialog, "Change")->click();
                                           EXPECT_EQ(status(dialog), SettingsForm::kUpdated);
                                           save(dialog.grab(), "e2e_pressure_settings.png");
+                                          // Pressed again, its first write refused.
+                                          controller.faults().injectNext(sim::FaultKind::Exception,
+                                                                         1);
+                                          buttonNamed(dialog, "Change")->click();
+                                          EXPECT_EQ(status(dialog), SettingsForm::kUpdateFailed);
                                           buttonNamed(dialog, "Save && Close")->click();
                                         }));
   EXPECT_EQ(controller.readRegister(123), 4250);
@@ -275,8 +319,8 @@ TEST_F(MainWindowDialogs, SettingsBackedUpTunedWithFunctionKeysAndDownloadedBack
         EXPECT_EQ(dialog.findChild<QLineEdit*>()->text().toStdString(), backup.string());
         EXPECT_EQ(status(dialog), "");
         buttonNamed(dialog, "Download")->click();
-        EXPECT_TRUE(
-            waitFor([&] { return status(dialog) == DownloadSettingsForm::kCompleted; }, 60s))
+        EXPECT_TRUE(waitFor(
+            [&] { return status(dialog).rfind(DownloadSettingsForm::kCompleted, 0) == 0; }, 60s))
             << status(dialog);
         EXPECT_EQ(dialog.findChild<QProgressBar*>()->value(), 100);
         save(dialog.grab(), "e2e_download_settings.png");
@@ -286,6 +330,40 @@ TEST_F(MainWindowDialogs, SettingsBackedUpTunedWithFunctionKeysAndDownloadedBack
   EXPECT_EQ(working(), original);
   EXPECT_EQ(controller.storedSettings(), original);
   expectPollingResumes();
+
+  // Everything written so far is on record, the download's backup among it.
+  ASSERT_TRUE(drive<ChangeHistoryView>(
+      [&] { choose("Service", "Change History…"); },
+      [&](ChangeHistoryView& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Change History");
+        auto* serials = dialog.findChild<QComboBox*>();
+        ASSERT_EQ(serials->count(), 2);
+        EXPECT_EQ(serials->itemText(1), "20517");
+        auto* table = dialog.findChild<QTableWidget*>();
+        ASSERT_EQ(table->columnCount(), 12);
+        EXPECT_EQ(table->horizontalHeaderItem(5)->text(), "Action");
+        const auto column = [&](int row, int col) { return table->item(row, col)->text(); };
+        // Pressure (two Changes and the store), O2 (four and the store),
+        // calibration list (one and the store), the backup, the download
+        // (114 registers, the commit and the store).
+        ASSERT_EQ(table->rowCount(), 13 + 5 + 2 + 1 + 116);
+        EXPECT_EQ(column(0, 6) + "=" + column(0, 9), "144=4660");
+        EXPECT_EQ(column(0, 5), "Download Settings");
+        EXPECT_EQ(column(0, 11), "unit_backup.dat");
+        const int backupRow = 116;
+        EXPECT_EQ(column(backupRow, 5), "Backup before download");
+        const QString refused = column(table->rowCount() - 7, 10);
+        EXPECT_EQ(refused, "refused (MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE)");
+        auto* restore = buttonNamed(dialog, "Restore this backup…");
+        EXPECT_FALSE(restore->isEnabled());
+        table->selectRow(backupRow);
+        table->scrollToItem(table->item(backupRow - 4, 0), QAbstractItemView::PositionAtTop);
+        EXPECT_TRUE(restore->isEnabled());
+        save(dialog.grab(), "e2e_change_history.png");
+        emit serials->activated(1);
+        EXPECT_EQ(table->rowCount(), 13 + 5 + 2 + 1 + 116);
+        buttonNamed(dialog, "Close")->click();
+      }));
 
   closeWindow();
   EXPECT_EQ(boxes(), (std::vector<std::string>{assistance(), kWindowClose}));

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <fstream>
@@ -119,9 +120,22 @@ TEST(RegisterViews, DownloadShowsProgressAndRefusesAShortFile) {
     savePicture(dialog, "download_settings_refused");
     EXPECT_EQ(bench.get(112), before);
 
+    // No backup, no download: the other way on is a button of its own.
     chooseNextFile(QString::fromStdString(good.string()));
     buttonNamed(dialog, "Select File")->click();
+    auto* withoutBackup = buttonNamed(dialog, "Download Without Backup");
+    EXPECT_FALSE(withoutBackup->isVisible());
+    bench.faultOnRequest(1, sim::FaultKind::Exception);
     buttonNamed(dialog, "Download")->click();
+    EXPECT_TRUE(withoutBackup->isVisible());
+    EXPECT_FALSE(static_cast<QPushButton*>(withoutBackup)->isDefault());
+    EXPECT_EQ(statusLine(dialog).left(58),
+              "No backup of the controller's settings could be made (read");
+    savePicture(dialog, "download_settings_no_backup");
+    EXPECT_EQ(bench.get(112), before);
+
+    buttonNamed(dialog, "Download")->click();
+    EXPECT_FALSE(withoutBackup->isVisible());
     EXPECT_TRUE(progress->isVisible());
     EXPECT_EQ(statusLine(dialog), "QX4 Viewer is downloading new settings. Please wait...");
     savePicture(dialog, "download_settings");

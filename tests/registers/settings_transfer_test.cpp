@@ -8,9 +8,12 @@
 #include "dialogs/download_settings_form.h"
 #include "dialogs/register_commands.h"
 #include "dialogs/upload_settings_form.h"
+#include "journal/journal_reader.h"
+#include "journal/settings_backup.h"
 #include "link/master_result.h"
 #include "registers/settings_file.h"
 #include "support/controller_bench.h"
+#include "support/controller_settings.h"
 #if !defined(_WIN32)
 #include "support/full_disk.h"
 #endif
@@ -23,6 +26,11 @@ using Download = DownloadSettingsForm;
 
 const Strings kBlockReads = {"3:112x22", "3:134x22", "3:156x22", "3:178x22", "3:200x26"};
 const Strings kBlockWrites = {"16:112x22", "16:134x22", "16:156x22", "16:178x22", "16:200x26"};
+
+Strings operator+(Strings first, const Strings& then) {
+  first.insert(first.end(), then.begin(), then.end());
+  return first;
+}
 
 std::string readAll(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -175,6 +183,11 @@ struct DownloadDialog : ::testing::Test {
     form.selectFile();
   }
 
+  // What the status line adds about the backup made before the download.
+  static std::string backedUp(const Download& form) {
+    return "\nBackup made first: " + form.backup().filename().string();
+  }
+
   test::ControllerBench bench;
 };
 
@@ -192,13 +205,13 @@ TEST_F(DownloadDialog, WritesTheFileWaitsNinetyNineTicksAndCompletes) {
     EXPECT_EQ(form.status(), "QX4 Viewer is downloading new settings. Please wait...");
     EXPECT_TRUE(form.progressShown());
     EXPECT_EQ(host.timers, (std::map<int, int>{{275, 50}}));
-    EXPECT_EQ(bench.master.texts(), kBlockWrites);
+    EXPECT_EQ(bench.master.texts(), kBlockReads + kBlockWrites);  // the backup, then the file
     for (int tick = 1; tick < 99; ++tick) host.tick(275);
     EXPECT_EQ(form.progress(), 98);
-    EXPECT_EQ(bench.master.texts().size(), 5u);
+    EXPECT_EQ(bench.master.texts().size(), 10u);
     host.tick(275);
     EXPECT_EQ(form.progress(), 100);
-    EXPECT_EQ(form.status(), "Download is successfully completed.");
+    EXPECT_EQ(form.status(), "Download is successfully completed." + backedUp(form));
     EXPECT_FALSE(host.timerRunning(275));
     form.close();
   });
@@ -212,12 +225,15 @@ TEST_F(DownloadDialog, WritesTheFileWaitsNinetyNineTicksAndCompletes) {
 
 TEST_F(DownloadDialog, ASilentControllerTimesOutWithoutWaitingForTheBar) {
   const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  const std::size_t firstWrite = bench.master.sent + kBlockReads.size() + 1;
+  bench.master.beforeRequest = [&](std::size_t number) {
+    if (number == firstWrite) bench.controller.faults().setSilent(true);
+  };
   run([&](Download& form, test::ScriptedFormHost& host) {
     select(form, host, path);
-    bench.controller.faults().setSilent(true);
     form.download();
     host.deliverPosted();
-    EXPECT_EQ(form.status(), "Communication Time-Out. Please try again.");
+    EXPECT_EQ(form.status(), "Communication Time-Out. Please try again." + backedUp(form));
     EXPECT_EQ(form.progress(), 0);
     EXPECT_FALSE(host.timerRunning(275));
   });
@@ -233,9 +249,10 @@ TEST_F(DownloadDialog, ClosedBetweenBlocksItStopsStoresNothingAndSaysSo) {
   Strings shown;
   run([&](Download& form, test::ScriptedFormHost& host) {
     select(form, host, path);
+    // Six waits for the backup (five reads, the file), then the blocks.
     bench.desktop.whileWaiting = [&] {
       shown.push_back(form.status());
-      if (shown.size() == 2) form.closeBox();
+      if (shown.size() == 8) form.closeBox();
     };
     form.act([&] { form.download(); });
     bench.desktop.whileWaiting = nullptr;
@@ -246,8 +263,8 @@ TEST_F(DownloadDialog, ClosedBetweenBlocksItStopsStoresNothingAndSaysSo) {
               "part of the new settings, unsaved, until it restarts.\nDownload the file again to "
               "finish.");
   });
-  EXPECT_EQ(bench.master.texts(), (Strings{"16:112x22", "16:134x22"}));
-  EXPECT_EQ(shown[1],
+  EXPECT_EQ(bench.master.texts(), kBlockReads + Strings({"16:112x22", "16:134x22"}));
+  EXPECT_EQ(shown[7],
             "QX4 Viewer is downloading new settings. Please wait...\nWriting registers 134 to 155 "
             "(block 2 of 5).");
   EXPECT_EQ(bench.controller.saveCount(), 0);
@@ -304,7 +321,7 @@ TEST_F(DownloadDialog, AFileWithAnotherAddressTakesTheRestOfTheDownloadThere) {
     select(form, host, path);
     form.download();
     for (int tick = 0; tick < 99; ++tick) host.tick(275);
-    EXPECT_EQ(form.status(), "Download is successfully completed.");
+    EXPECT_EQ(form.status(), "Download is successfully completed." + backedUp(form));
     form.close();
   });
   EXPECT_EQ(bench.link.slaveAddress, 9);
@@ -349,6 +366,75 @@ TEST_F(DownloadDialog, RefusesDeviceIdZeroAndWritesNothing) {
   EXPECT_TRUE(bench.master.requests.empty());
   EXPECT_EQ(bench.controller.downloadCommitCount(), 0);
   EXPECT_EQ(bench.controller.saveCount(), 0);
+}
+
+// The backup is the controller as it was, in the settings file format, under
+// its serial number in the data folder; the completion names it.
+TEST_F(DownloadDialog, BacksUpTheControllerByteForByteBeforeWriting) {
+  const SettingsImage before = test::settingsOf(bench.controller);
+  const auto expected = bench.data / "expected.dat";
+  ASSERT_TRUE(writeSettingsFile(expected, before));
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  std::filesystem::path backup;
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    form.download();
+    backup = form.backup();
+    for (int tick = 0; tick < Download::kTicksToComplete; ++tick) host.tick(275);
+    EXPECT_EQ(
+        form.status(),
+        "Download is successfully completed.\nBackup made first: 20517_2026-05-01_140307.dat");
+    form.close();
+  });
+  EXPECT_EQ(backup, backupFolder(bench.data.path(), 20517) / "20517_2026-05-01_140307.dat");
+  EXPECT_EQ(readAll(backup), readAll(expected));
+  EXPECT_EQ(controllerSettings(bench), distinctSettings());
+}
+
+// Without a backup nothing is written: not at Download, not at a second
+// Download; only Download Without Backup goes on, and says there is none.
+TEST_F(DownloadDialog, WithoutABackupNothingIsWrittenUnlessTheUserSaysSo) {
+  const SettingsImage before = test::settingsOf(bench.controller);
+  const std::string path = file("good.dat", formatSettings(distinctSettings()));
+  // The third block read of each backup is refused.
+  bench.master.beforeRequest = [this](std::size_t) {
+    const auto& sent = bench.master.texts();
+    if (sent.size() >= 2 && sent[sent.size() - 2] == "3:112x22") {
+      bench.controller.faults().injectNext(sim::FaultKind::Exception, 1);
+    }
+  };
+  run([&](Download& form, test::ScriptedFormHost& host) {
+    select(form, host, path);
+    EXPECT_FALSE(form.withoutBackupOffered());
+    form.downloadWithoutBackup();  // not offered yet: nothing happens
+    EXPECT_TRUE(bench.master.requests.empty());
+    for (int press = 0; press < 2; ++press) {
+      form.download();
+      EXPECT_EQ(form.status(),
+                "No backup of the controller's settings could be made (reading registers 156 to "
+                "177: MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE (164)). Nothing was written.\nPress "
+                "Download to try again, or Download Without Backup.");
+      EXPECT_TRUE(form.withoutBackupOffered());
+      EXPECT_FALSE(form.progressShown());
+      EXPECT_FALSE(host.timerRunning(275));
+    }
+    EXPECT_EQ(bench.master.texts(), kBlockReads + kBlockReads);
+    EXPECT_EQ(test::settingsOf(bench.controller), before);
+
+    form.downloadWithoutBackup();
+    EXPECT_FALSE(form.withoutBackupOffered());
+    for (int tick = 0; tick < Download::kTicksToComplete; ++tick) host.tick(275);
+    EXPECT_EQ(form.status(), "Download is successfully completed.\nNo backup was made first.");
+  });
+  EXPECT_EQ(controllerSettings(bench), distinctSettings());
+  auto journal = readJournal(journalPath(bench.data.path())).lines;
+  const auto backups = std::count_if(journal.begin(), journal.end(), [](const JournalLine& line) {
+    return line.action == kBackupAction;
+  });
+  EXPECT_EQ(backups, 2);
+  EXPECT_EQ(journal.back().outcome, "refused (MODBUS_EXCEPTION_SLAVE_DEVICE_FAILURE)");
+  EXPECT_EQ(journal.back().file, "");
+  EXPECT_FALSE(std::filesystem::exists(bench.data / "backups"));
 }
 
 TEST_F(DownloadDialog, NeedsALink) {

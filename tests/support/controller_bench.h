@@ -8,6 +8,7 @@
 #include "forms/service_memory.h"
 #include "forms/shell_context.h"
 #include "forms/valve_link.h"
+#include "journal/journaling_master.h"
 #include "sim/loopback_master.h"
 #include "sim/simulated_controller.h"
 #include "support/recording_master.h"
@@ -18,14 +19,16 @@ namespace vs::test {
 
 // A connected main window in miniature for the settings commands: the
 // simulated controller on the in-process line, a master that records every
-// request, made on the link worker's thread as in the program, a scripted
-// desktop, the state record and the dialogs' memory, and a data folder of its
-// own.
+// request, made on the link worker's thread as in the program, behind the
+// journaling master (whose clock stands still), a scripted desktop, the state
+// record and the dialogs' memory, and a data folder of its own.
 struct ControllerBench {
   static constexpr int kLatestFirmware = 462;
+  static constexpr LocalDateTime kNow{2026, 5, 1, 14, 3, 7};
 
   explicit ControllerBench(sim::ControllerOptions options = {})
       : controller(options), line(controller), master(line) {
+    journaled.setPort(link.portName);
     desktop.lineBusy = [this] { return worker.busy(); };
     link.linkUp = true;
     link.firmwareVersion = static_cast<std::int16_t>(options.firmwareVersion);
@@ -68,11 +71,12 @@ struct ControllerBench {
   sim::LoopbackMaster line;
   RecordingMaster master;
   ScriptedDesktop desktop;
-  LinkWorker worker{desktop};
-  LineMaster lineMaster{worker, master};
   ValveLink link;
   ServiceMemory memory;
   TempDir data;
+  JournalingMaster journaled{master, ChangeJournal(journalPath(data.path())), [] { return kNow; }};
+  LinkWorker worker{desktop};
+  LineMaster lineMaster{worker, journaled};
   ShellContext ctx{desktop, lineMaster, worker, link, memory, data.path()};
 };
 

@@ -33,6 +33,11 @@ int RecordingMaster::transact(int slave, int function, const std::uint8_t* reque
     }
   }
   recorded.result = line_.transact(slave, function, request, requestLength, reply, replyLength);
+  if (function == 3 && recorded.result == 0) {
+    for (int i = 0; i < recorded.count && 1 + 2 * i + 1 < replyLength; ++i) {
+      recorded.values.push_back(static_cast<std::int16_t>(word(reply + 1 + 2 * i)));
+    }
+  }
   requests.push_back(std::move(recorded));
   return requests.back().result;
 }

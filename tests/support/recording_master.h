@@ -15,7 +15,7 @@ struct RecordedRequest {
   int function = 0;
   int firstRegister = 0;  // 1-based
   int count = 0;
-  std::vector<std::int16_t> values;  // written values
+  std::vector<std::int16_t> values;  // written values, or those a read brought
   int result = 0;
   // "3:112x22" for a read, "6:123=2500" for a single write, "16:112x22" for a block write.
   std::string text() const;
