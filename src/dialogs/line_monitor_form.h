@@ -31,9 +31,10 @@ class LineMonitorForm : public Form {
   static constexpr int kRefreshTimer = 1;
   static constexpr int kRefreshMilliseconds = 200;  // one poll tick's frames at a time
 
+  // The counts of attempts, then the reply latency in milliseconds.
   static constexpr std::array<const char*, 13> kStatisticsColumns = {
-      "",           "Requests",    "Successes", "Retries",   "Time-outs",
-      "CRC errors", "Exceptions",  "Mismatches", "Other",    "Latency min, ms",
+      "Block",      "Requests",      "Successes",  "Retries", "Time-outs",
+      "CRC errors", "Exceptions",    "Mismatches", "Other",   "Reply min, ms",
       "Median, ms", "99th pct., ms", "Max, ms"};
   static constexpr std::array<const char*, 4> kFrameColumns = {"Time", "Dir", "Frame", "Bytes"};
   using StatisticsRow = std::array<std::string, kStatisticsColumns.size()>;

@@ -121,6 +121,10 @@ LineMonitorView::LineMonitorView(LineMonitorForm& form, QWidget* parent)
   QStringList headers;
   for (const char* header : LineMonitorForm::kStatisticsColumns) headers << header;
   statistics_->setHorizontalHeaderLabels(headers);
+  for (int column = 9; column < statistics_->columnCount(); ++column) {
+    statistics_->horizontalHeaderItem(column)->setToolTip(
+        "Reply latency: from the request's last byte on the line to the reply's last");
+  }
   statistics_->verticalHeader()->hide();
   statistics_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   statistics_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -167,7 +171,7 @@ LineMonitorView::LineMonitorView(LineMonitorForm& form, QWidget* parent)
   frames_->horizontalHeader()->setStretchLastSection(true);
   frames_->setColumnWidth(0, fontMetrics().horizontalAdvance("00:00:00.000") + 16);
   frames_->setColumnWidth(1, fontMetrics().horizontalAdvance("Dir") + 16);
-  frames_->setColumnWidth(2, fontMetrics().averageCharWidth() * 90);
+  frames_->setColumnWidth(2, fontMetrics().averageCharWidth() * 110);
 
   auto* close = makeButton("Close", false, this);
   closeWith(close);
