@@ -13,7 +13,9 @@ namespace vs {
 inline constexpr int kLatencyTimerConcernMs = 4;
 
 struct LineAdvice {
-  std::string status;                  // a few words for a status bar; empty when all is well
+  // A few words for a status bar about the last few seconds: ticks that
+  // overran, else an adapter that holds replies; empty when all is well.
+  std::string status;
   std::vector<std::string> sentences;  // what is wrong and what to do, a sentence each
 };
 

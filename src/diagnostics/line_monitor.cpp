@@ -38,7 +38,15 @@ LineMonitor::Refresh LineMonitor::refresh() {
     ++size_;
     if (!errorsOnly_ || error) ++change.added;
   }
+  counts_.added += change.added;
+  counts_.dropped += change.dropped;
   return change;
+}
+
+void LineMonitor::setErrorsOnly(bool errorsOnly) {
+  if (errorsOnly == errorsOnly_) return;
+  errorsOnly_ = errorsOnly;
+  counts_ = {counts_.generation + 1, rowCount(), 0};
 }
 
 void LineMonitor::clear() {
@@ -47,7 +55,12 @@ void LineMonitor::clear() {
   errors_.clear();
   statistics_.clear();
   missed_ = 0;
+  counts_ = {counts_.generation + 1, 0, 0};
   if (ticks_ != nullptr) ticks_->clear();
+}
+
+TickStatistics LineMonitor::tickStatistics() const {
+  return ticks_ != nullptr ? ticks_->statistics() : TickStatistics();
 }
 
 const TracedFrame& LineMonitor::frame(std::size_t row) const {
@@ -55,20 +68,21 @@ const TracedFrame& LineMonitor::frame(std::size_t row) const {
   return held_[number % held_.size()];
 }
 
-std::string LineMonitor::text() const {
-  TickStatistics ticks;
-  if (ticks_ != nullptr) ticks = ticks_->statistics();
+std::string LineMonitor::text(const std::vector<std::string>& advice) const {
+  const TickStatistics ticks = tickStatistics();
   std::string text = statisticsText(statistics_, ticks_ != nullptr ? &ticks : nullptr);
   if (missed_ > 0) text += "frames missed: " + std::to_string(missed_) + "\n";
+  for (const std::string& sentence : advice) text += sentence + "\n";
   text += errorsOnly_ ? "\nfaulty frames:\n" : "\nframes:\n";
   for (std::size_t row = 0; row < rowCount(); ++row) text += monitorLine(frame(row)) + "\n";
   return text;
 }
 
-bool LineMonitor::save(const std::filesystem::path& file) const {
+bool LineMonitor::save(const std::filesystem::path& file,
+                       const std::vector<std::string>& advice) const {
   ReplacingFile out(file);
   if (!out.isOpen()) return false;
-  out.stream() << text();
+  out.stream() << text(advice);
   return out.commit();
 }
 

@@ -28,6 +28,15 @@ class LineMonitor {
     std::size_t added = 0;    // rows appended at the end
     std::size_t dropped = 0;  // rows that gave way at the start
   };
+  // The table as shown, counted since it last changed as a whole (cleared, or
+  // switched between all rows and the faulty ones): rows appended and rows
+  // dropped at the start, rowCount() being their difference. A view that
+  // keeps its own rows compares two readings instead of reading every row.
+  struct TableCounts {
+    std::uint64_t generation = 0;  // one more at every change as a whole
+    std::uint64_t added = 0;
+    std::uint64_t dropped = 0;
+  };
 
   // Holds as many frames as the trace does.
   LineMonitor(const FrameTrace& trace, std::vector<BlockKey> blocks,
@@ -40,7 +49,7 @@ class LineMonitor {
   // Paused, the table stands still; the statistics go on counting.
   void setPaused(bool paused) { paused_ = paused; }
   bool paused() const { return paused_; }
-  void setErrorsOnly(bool errorsOnly) { errorsOnly_ = errorsOnly; }
+  void setErrorsOnly(bool errorsOnly);
   bool errorsOnly() const { return errorsOnly_; }
   // Empties the table and starts the statistics (and the ticks') afresh.
   void clear();
@@ -50,15 +59,20 @@ class LineMonitor {
   const TracedFrame& frame(std::size_t row) const;
   MonitorRow row(std::size_t row) const { return monitorRow(frame(row)); }
 
+  TableCounts tableCounts() const { return counts_; }
+
   const LinkStatistics& statistics() const { return statistics_; }
+  // The poll's ticks, when the monitor was given their recorder.
+  TickStatistics tickStatistics() const;
   // Frames the trace let go before this monitor took them (it was not
   // refreshed for a while).
   std::uint64_t missedFrames() const { return missed_; }
 
-  // The statistics, then the table as shown, one line a frame.
-  std::string text() const;
+  // The statistics, what they advise (a sentence a line), then the table as
+  // shown, one line a frame.
+  std::string text(const std::vector<std::string>& advice = {}) const;
   // Writes text() to `file` whole or not at all; false when it cannot.
-  bool save(const std::filesystem::path& file) const;
+  bool save(const std::filesystem::path& file, const std::vector<std::string>& advice = {}) const;
 
  private:
   const FrameTrace& trace_;
@@ -71,6 +85,7 @@ class LineMonitor {
   std::deque<std::uint64_t> errors_;   // the held rows that are faulty, by number
   std::uint64_t lastSequence_ = 0;
   std::uint64_t missed_ = 0;
+  TableCounts counts_;
   bool paused_ = false;
   bool errorsOnly_ = false;
 };

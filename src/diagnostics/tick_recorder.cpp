@@ -18,7 +18,7 @@ void TickRecorder::tickStarted(std::int64_t steadyMicros) {
   std::lock_guard lock(mutex_);
   startedAt_ = steadyMicros;
   if (startCount_ == 0) firstStart_ = steadyMicros;
-  starts_[startCount_ % kRecentStarts] = steadyMicros;
+  starts_[startCount_ % kRecentTicks] = steadyMicros;
   ++startCount_;
 }
 
@@ -27,8 +27,10 @@ void TickRecorder::tickEnded(std::int64_t steadyMicros) {
   if (startedAt_ < 0) return;
   const std::int64_t took = std::max<std::int64_t>(steadyMicros - startedAt_, 0);
   startedAt_ = -1;
+  const bool overran = took > periodMicros_;
+  endings_[static_cast<std::size_t>(totals_.ticks) % kRecentTicks] = {steadyMicros, overran};
   ++totals_.ticks;
-  if (took > periodMicros_) ++totals_.overruns;
+  if (overran) ++totals_.overruns;
   totals_.lastMicros = took;
   totals_.longestMicros = std::max(totals_.longestMicros, took);
 }
@@ -39,14 +41,21 @@ void TickRecorder::tickEnded(std::int64_t steadyMicros) {
 TickStatistics TickRecorder::statistics(std::int64_t steadyMicros) const {
   std::lock_guard lock(mutex_);
   TickStatistics s = totals_;
+  const auto ended = static_cast<std::size_t>(totals_.ticks);
+  for (std::size_t i = 1; i <= std::min(ended, kRecentTicks); ++i) {
+    const Ending& ending = endings_[(ended - i) % kRecentTicks];
+    if (ending.at < steadyMicros - kRateWindowMicros) break;
+    ++s.recentTicks;
+    if (ending.overran) ++s.recentOverruns;
+  }
   if (startCount_ == 0) return s;
   const std::int64_t from = std::max(steadyMicros - kRateWindowMicros, firstStart_);
-  const std::size_t kept = std::min(startCount_, kRecentStarts);
-  const std::int64_t newest = starts_[(startCount_ - 1) % kRecentStarts];
+  const std::size_t kept = std::min(startCount_, kRecentTicks);
+  const std::int64_t newest = starts_[(startCount_ - 1) % kRecentTicks];
   std::int64_t oldest = newest;
   std::size_t inWindow = 0;
   for (std::size_t i = 1; i <= kept; ++i) {
-    const std::int64_t start = starts_[(startCount_ - i) % kRecentStarts];
+    const std::int64_t start = starts_[(startCount_ - i) % kRecentTicks];
     if (start < from) break;
     oldest = start;
     ++inWindow;

@@ -17,6 +17,14 @@ std::optional<std::uint32_t> typedNumber(const std::string& text) {
 
 }  // namespace
 
+PortSelectionForm::PortSelectionForm(ValveLink& link, const std::vector<SerialDevice>& present)
+    : Form(kTemplateId), link_(link) {
+  for (const SerialDevice& device : present) {
+    devices.push_back(device.name);
+    labels.push_back(portLabel(device));
+  }
+}
+
 void PortSelectionForm::ok() {
   const auto port = typedNumber(portNumber);
   if (device.empty() && !port) {

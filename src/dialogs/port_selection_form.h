@@ -6,6 +6,7 @@
 
 #include "forms/form.h"
 #include "forms/valve_link.h"
+#include "link/serial_devices.h"
 
 namespace vs {
 
@@ -25,13 +26,14 @@ class PortSelectionForm : public Form {
   static constexpr const char* kDeviceIdRefused =
       "The Device ID must be a whole number from 0 to 247.";
 
-  PortSelectionForm(ValveLink& link, std::vector<std::string> devices)
-      : Form(kTemplateId), devices(std::move(devices)), link_(link) {}
+  PortSelectionForm(ValveLink& link, const std::vector<SerialDevice>& present);
 
   std::string portNumber;  // both edits start empty
   std::string deviceId;
-  const std::vector<std::string> devices;  // the serial devices present
-  std::string device;                      // one of them, or empty: use the number
+  std::vector<std::string> devices;  // the serial devices present, by the name they open by
+  // What the drop-down shows for each: "/dev/ttyUSB0 — FT232R USB UART".
+  std::vector<std::string> labels;
+  std::string device;  // one of `devices`, or empty: use the number
 
   // Takes the port ("COM" and the number, or the chosen device) and the
   // Device ID, an empty edit counting as 0, and ends with 1. A number edit

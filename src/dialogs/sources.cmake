@@ -6,6 +6,7 @@ list(APPEND VS_CORE_SOURCES
   dialogs/force_inputs_form.cpp
   dialogs/free_air_calibration_form.cpp
   dialogs/governor_settings_form.cpp
+  dialogs/line_monitor_form.cpp
   dialogs/maintenance_commands.cpp
   dialogs/o2_schedule_form.cpp
   dialogs/o2_sensor_settings_form.cpp

@@ -26,6 +26,7 @@ enum CommandId : int {
   CMD_UPLOAD_SETTINGS = 40040,
   CMD_ZERO_TRANSDUCER = 40044,
   CMD_CHANGE_HISTORY = 40045,
+  CMD_LINE_MONITOR = 40047,
 };
 
 // The first application message: close the log file and open the current hour's.

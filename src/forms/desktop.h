@@ -51,6 +51,11 @@ class Desktop {
                          Buttons buttons, bool ownedByMainWindow) = 0;
   // Runs the form modally; returns its end result, or -1 when it cannot be created.
   virtual int runForm(Form& form) = 0;
+  // Shows the form in a window of its own beside the main window and returns
+  // at once; false when this window system has no view for it. The window
+  // goes with the main window. The form's Close hides it; shown again, the
+  // same form begins anew in the same window, or comes to the front if open.
+  virtual bool showForm(Form& /*form*/) { return false; }
   virtual void invalidate(bool erase) = 0;
   virtual void setTitle(const std::string& title) = 0;
   virtual void setStatusText(int part, const std::string& text) = 0;

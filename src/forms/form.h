@@ -58,6 +58,9 @@ class Form : private LinkWorker::Listener {
   void attach(FormHost* host) { host_ = host; }
 
   void init();
+  // A form shown beside the main window (Desktop::showForm) ends when its
+  // window closes, and may be shown again: it begins anew, before init().
+  void restart() { ended_ = false; result_ = 0; }
   // A user action; while the form is busy it does nothing.
   void act(const std::function<void()>& action);
   void tick(int timerId);

@@ -42,6 +42,18 @@ int FormDialog::run() {
   return form_.result();
 }
 
+void FormDialog::showModeless() {
+  if (!isVisible()) {
+    form_.restart();
+    deliver([this] { form_.init(); });
+    if (form_.isEnded()) return;
+    setModal(false);
+    show();
+  }
+  raise();
+  activateWindow();
+}
+
 void FormDialog::closeWith(QAbstractButton* button) {
   closeButtons_.emplace_back(button);
   connect(button, &QAbstractButton::clicked, this, [this] { reject(); });

@@ -28,6 +28,10 @@ class FormDialog : public QDialog {
 
   // Initialises the form and runs the dialog modally; returns the form's result.
   int run();
+  // Shows the dialog beside its parent and returns at once; the form's end
+  // hides it. Shown again, the form begins anew; while shown, the dialog comes
+  // to the front.
+  void showModeless();
 
   // The button does what the close box does, and stays usable while busy.
   void closeWith(QAbstractButton* button);

@@ -9,6 +9,7 @@
 #include "qt/form_dialog.h"
 #include "qt/free_air_calibration_view.h"
 #include "qt/governor_settings_view.h"
+#include "qt/line_monitor_view.h"
 #include "qt/o2_schedule_view.h"
 #include "qt/password_gate_view.h"
 #include "qt/playback_view.h"
@@ -52,6 +53,7 @@ std::unique_ptr<FormDialog> makeFormView(Form& form, QWidget* parent) {
     case 140: return viewFor<DownloadSettingsView, DownloadSettingsForm>(form, parent);
     case 141: return viewFor<ChangeHistoryView, ChangeHistoryForm>(form, parent);
     case 40007: return viewFor<PortPropertiesView, PortPropertiesForm>(form, parent);
+    case 40047: return viewFor<LineMonitorView, LineMonitorForm>(form, parent);
     default: break;
   }
   return nullptr;

@@ -61,6 +61,7 @@ MainWindow::MainWindow(ModbusSerialMaster& master, const Clock& clock, ShellSetu
 
 MainWindow::~MainWindow() {
   for (auto& [id, timer] : timers_) timer->stop();
+  besideViews_.clear();  // before the forms they show
   panel_->attach(nullptr);
 }
 
@@ -105,7 +106,8 @@ void MainWindow::buildMenu() {
            {{"Comm Port", CMD_COMM_PORT}, {"Comm Port Properties", CMD_COMM_PORT_PROPERTIES}});
   addItems(menuBar()->addMenu("Zoom"),
            {{"&Zoom In      ", CMD_ZOOM_IN}, {"&Zoom Out    ", CMD_ZOOM_OUT}});
-  addItems(menuBar()->addMenu("Tools"), {{"Zero Transducer", CMD_ZERO_TRANSDUCER}});
+  addItems(menuBar()->addMenu("Tools"),
+           {{"Zero Transducer", CMD_ZERO_TRANSDUCER}, {"Line Monitor\u2026", CMD_LINE_MONITOR}});
   // The maintenance commands the controller's own menu has no items for.
   addItems(menuBar()->addMenu("Service"), {{"Dynamic O2 Set-point Schedule…", CMD_O2_SCHEDULE},
                                            {"Governor Settings…", CMD_GOVERNOR_SETTINGS},
@@ -142,19 +144,31 @@ void MainWindow::bindKeys() {
 }
 
 // The parts end at a tenth, 1/2.4 and 1/1.35 of the bar's width, and the last
-// takes the rest; a part is never narrower than its text, and one that is
-// wider takes its room from the next rather than pushing it along.
+// takes the rest; the first two are never narrower than their text. The third
+// (problems and advice) grows past its end as far as the communication status
+// leaves room, and beyond that is cut short, whole in its tool tip.
 void MainWindow::layoutStatusParts() {
+  // The size grip and the gaps between parts.
+  constexpr int kBarMargin = 24;
   const int width = statusBar()->width();
   const int edges[3] = {width / 10, static_cast<int>(width / 2.4), static_cast<int>(width / 1.35)};
-  int left = 0;
-  for (std::size_t part = 0; part < 3; ++part) {
-    QLabel* label = statusParts_[part];
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 16;
-    const int partWidth = std::max(edges[part] - left, needed);
-    label->setFixedWidth(partWidth);
-    left += partWidth;
+  const auto needed = [this](std::size_t part) {
+    return statusParts_[part]->fontMetrics().horizontalAdvance(statusTexts_[part]) + 16;
+  };
+  int used = 0;
+  for (std::size_t part = 0; part < 2; ++part) {
+    const int partWidth = std::max(edges[part] - (part == 0 ? 0 : edges[part - 1]), needed(part));
+    statusParts_[part]->setText(statusTexts_[part]);
+    statusParts_[part]->setFixedWidth(partWidth);
+    used += partWidth;
   }
+  QLabel* problems = statusParts_[2];
+  const int room = width - kBarMargin - used - needed(3);
+  const int partWidth = std::max(edges[2] - edges[1], std::min(needed(2), room));
+  problems->setFixedWidth(partWidth);
+  const QString& text = statusTexts_[2];
+  problems->setText(problems->fontMetrics().elidedText(text, Qt::ElideRight, partWidth - 16));
+  problems->setToolTip(problems->text() == text ? QString() : text);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -202,6 +216,17 @@ int MainWindow::WindowDesktop::runForm(Form& form) {
   return view->run();
 }
 
+bool MainWindow::WindowDesktop::showForm(Form& form) {
+  auto& view = window_.besideViews_[&form];
+  if (view == nullptr) view = makeFormView(form, &window_);
+  if (view == nullptr) {
+    window_.besideViews_.erase(&form);
+    return false;
+  }
+  view->showModeless();
+  return true;
+}
+
 void MainWindow::WindowDesktop::invalidate(bool) { window_.panel_->update(); }
 
 void MainWindow::WindowDesktop::setTitle(const std::string& title) {
@@ -210,8 +235,10 @@ void MainWindow::WindowDesktop::setTitle(const std::string& title) {
 
 void MainWindow::WindowDesktop::setStatusText(int part, const std::string& text) {
   if (part < 0 || part >= static_cast<int>(window_.statusParts_.size())) return;
-  window_.statusParts_[static_cast<std::size_t>(part)]->setText(QString::fromStdString(text));
-  if (part < 3) window_.layoutStatusParts();
+  const auto index = static_cast<std::size_t>(part);
+  window_.statusTexts_[index] = QString::fromStdString(text);
+  if (part == 3) window_.statusParts_[index]->setText(window_.statusTexts_[index]);
+  window_.layoutStatusParts();
 }
 
 std::optional<std::string> MainWindow::WindowDesktop::chooseFile(const FileDialogRequest& request) {

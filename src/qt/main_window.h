@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QSize>
+#include <QString>
 #include <array>
 #include <map>
 #include <memory>
@@ -15,6 +16,7 @@ class QTimer;
 
 namespace vs {
 
+class FormDialog;
 class PanelWidget;
 
 // The Valvescope main window: menu, instrument panel and status bar around
@@ -55,6 +57,7 @@ class MainWindow : public QMainWindow {
     int messageBox(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
                    bool ownedByMainWindow) override;
     int runForm(Form& form) override;
+    bool showForm(Form& form) override;
     void invalidate(bool erase) override;
     void setTitle(const std::string& title) override;
     void setStatusText(int part, const std::string& text) override;
@@ -74,9 +77,11 @@ class MainWindow : public QMainWindow {
   WindowDesktop desktop_{*this};
   PanelWidget* panel_ = nullptr;
   std::array<QLabel*, 4> statusParts_{};
+  std::array<QString, 4> statusTexts_;  // whole, where a part shows them cut short
   QAction* logEnable_ = nullptr;
   QAction* logDisable_ = nullptr;
   std::map<int, QTimer*> timers_;
+  std::map<Form*, std::unique_ptr<FormDialog>> besideViews_;  // the shell's forms they show
   std::unique_ptr<Shell> shell_;
 };
 

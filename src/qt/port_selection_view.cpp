@@ -27,7 +27,7 @@ PortSelectionView::PortSelectionView(PortSelectionForm& form, QWidget* parent)
     devices_->setEnabled(false);
   } else {
     devices_->addItem("(use the COM number)");
-    for (const auto& device : form_.devices) devices_->addItem(QString::fromStdString(device));
+    for (const auto& label : form_.labels) devices_->addItem(QString::fromStdString(label));
   }
 
   // A number typed and a device picked exclude each other: what the user did

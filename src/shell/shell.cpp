@@ -9,7 +9,9 @@
 #include "dialogs/port_selection_form.h"
 #include "dialogs/register_commands.h"
 #include "dialogs/settings_commands.h"
+#include "diagnostics/line_advice.h"
 #include "forms/command_ids.h"
+#include "link/port_problems.h"
 #include "link/serial_devices.h"
 #include "logging/playback_form.h"
 #include "registers/register_map.h"
@@ -27,6 +29,15 @@ constexpr const char* kJournalNotWritten = "Change journal not written: ";
 constexpr const char* kLineCaption = "Notice(B_9600)";
 constexpr int kFirmwareRegister = 28;
 constexpr int kReportScaleFactor = 155;
+// The adapter's latency timer is read again every five seconds of clock
+// ticks: a technician may lower it while the program runs.
+constexpr int kLatencyRereadTicks = 25;
+
+std::vector<BlockKey> liveBlockKeys() {
+  std::vector<BlockKey> keys;
+  for (const LiveBlock& block : kLiveBlocks) keys.push_back({3, block.first, block.count});
+  return keys;
+}
 
 // The window title once the controller has told its firmware version, which
 // is printed without regard to the user's locale.
@@ -50,7 +61,14 @@ Shell::Shell(Desktop& desktop, ModbusSerialMaster& master, const Clock& clock, S
       playback_(view_.chart(), link_),
       log_(setup_.dataDirectory, clock.localTime()),
       line_(desktop_),
-      context_{desktop_, lineMaster_, line_, link_, memory_, setup_.dataDirectory} {
+      context_{desktop_, lineMaster_, line_, link_, memory_, setup_.dataDirectory},
+      monitor_(trace_, liveBlockKeys(), &ticks_),
+      monitorForm_(
+          monitor_,
+          [this] { return lineAdvice(ticks_.statistics(), link_.portName, latencyTimer_); },
+          setup_.dataDirectory) {
+  // The worker has no job yet; the first is handed over under its lock.
+  master_.setFrameTrace(&trace_);
   master_.stopRetriesWhen(&line_.stopFlag());
   line_.addListener(this);
   // Told on the worker, shown from the window's thread.
@@ -65,6 +83,7 @@ Shell::~Shell() {
   line_.removeListener(this);
   line_.halt();
   master_.stopRetriesWhen(nullptr);
+  master_.setFrameTrace(nullptr);
 }
 
 void Shell::onCreate() {
@@ -95,7 +114,7 @@ void Shell::startUp() {
   line_.wait([this, &opened] { opened = openPort(connectRead_.port, kConnectionRetries); });
   if (opened != 0) {
     link_.linkUp = false;
-    notice(kOpenFailed, kLineCaption, Icon::None, false);
+    notice(withOpenProblem(kOpenFailed), kLineCaption, Icon::None, false);
   } else {
     link_.linkUp = true;
   }
@@ -144,6 +163,7 @@ bool Shell::waitsForLine(int id) {
     case CMD_LOG_DISABLE:
     case CMD_ZOOM_IN:
     case CMD_ZOOM_OUT:
+    case CMD_LINE_MONITOR:
     case WM_OPEN_LOG: return false;
     default: return true;
   }
@@ -184,6 +204,7 @@ void Shell::runCommand(int id) {
     case CMD_FREE_AIR_CALIBRATION: freeAirCalibrationCommand(context_); break;
     case CMD_O2_SCHEDULE: o2ScheduleCommand(context_); break;
     case CMD_CHANGE_HISTORY: changeHistoryCommand(context_); break;
+    case CMD_LINE_MONITOR: showLineMonitor(); break;
     case WM_OPEN_LOG: openLog(); break;
     default: return;  // every other id is ignored
   }
@@ -287,7 +308,7 @@ void Shell::finishConnectingDone() {
   if (r.opened != 0) {
     link_.linkUp = false;
     if (connectionForm_ != nullptr) connectionForm_->dismiss();
-    notice(kOpenFailed, kLineCaption, Icon::None, false);
+    notice(withOpenProblem(kOpenFailed), kLineCaption, Icon::None, false);
     return;
   }
   // The user gave up while the port was being reopened: no polling.
@@ -316,10 +337,12 @@ void Shell::pollStep() {
   link_.reportDivisor = 100000.0;
   pollRead_.slave = link_.slaveAddress;
   pollOut_ = true;
+  ticks_.tickStarted();
   line_.start([this] { readLiveBlocks(journaled_, pollRead_); }, [this] { pollStepDone(); });
 }
 
 void Shell::pollStepDone() {
+  ticks_.tickEnded();
   pollOut_ = false;
   pollOverdue_ = false;
   if (ended_) return;
@@ -385,7 +408,7 @@ void Shell::connectDone() {
   if (ended_) return;
   if (connectRead_.opened != 0) {
     link_.linkUp = false;
-    notice(kOpenFailed, kLineCaption, Icon::None, false);
+    notice(withOpenProblem(kOpenFailed), kLineCaption, Icon::None, false);
     return;
   }
   if (connectRead_.probe != 0) {
@@ -414,7 +437,7 @@ void Shell::disconnect() {
 
 void Shell::commPort() {
   desktop_.killTimer(POLL_TIMER);
-  PortSelectionForm selection(link_, listSerialDevices());
+  PortSelectionForm selection(link_, findSerialDevices());
   const int result = desktop_.runForm(selection);
   if (result == -1) {
     notice("Dialog failed!", "Notice", Icon::Information, true);
@@ -442,10 +465,12 @@ void Shell::commPort() {
   if (open) {
     desktop_.startTimer(POLL_TIMER, kTimerMilliseconds);
   } else if (opened == MODBUS_PORT_OPEN_FAILED) {
-    notice("The selected communication port is not available.\nFree the port and try again.",
+    notice(withOpenProblem(
+               "The selected communication port is not available.\nFree the port and try again."),
            "Notice", Icon::Exclamation, false);
   } else {
-    notice("Connection failed.", "ComPort Communication Timeout", Icon::None, false);
+    notice(withOpenProblem("Connection failed."), "ComPort Communication Timeout", Icon::None,
+           false);
   }
 }
 
@@ -467,6 +492,39 @@ void Shell::playbackCommand() {
 
 void Shell::clockTick() {
   if (log_.onClockTick(clock_.localTime())) post(WM_OPEN_LOG);
+  watchLine();
+}
+
+// ---- Line diagnostics ----
+
+// The line monitor takes the trace's new frames while its window is closed,
+// so that its statistics cover the run (while open, the window takes them, so
+// that its table changes only when it is told), and the status bar follows
+// what the ticks and the adapter advise.
+void Shell::watchLine() {
+  if (!monitorForm_.shown()) monitor_.refresh();
+  if (latencyPort_ != link_.portName || ++latencyAge_ >= kLatencyRereadTicks) {
+    latencyPort_ = link_.portName;
+    latencyAge_ = 0;
+    latencyTimer_ = adapterLatencyTimer(link_.portName);
+  }
+  showProblems();
+}
+
+// Beside the main window, polling going on.
+void Shell::showLineMonitor() {
+  if (!desktop_.showForm(monitorForm_)) {
+    notice("Error creating line monitor window", "", Icon::None, false);
+  }
+}
+
+// Ticks slowed by time-outs are said by the communication status: the
+// advice is for ticks that are answered, only too slowly.
+std::string Shell::lineProblem() const {
+  TickStatistics ticks = ticks_.statistics();
+  if (link_.commStatus != 0) ticks.recentOverruns = 0;
+  const std::string status = lineAdvice(ticks, link_.portName, latencyTimer_).status;
+  return status.empty() ? status : status + " \u2014 see Tools \u2192 Line Monitor";
 }
 
 // A log file that opens shows that the data folder is there after all.
@@ -522,7 +580,7 @@ void Shell::onResize(int width, int height) { view_.resize(width, height); }
 
 void Shell::onPaint(Canvas& canvas) {
   view_.paint(canvas, link_, playback_);
-  setStatus(2, storageProblem());
+  showProblems();
   setStatus(0, printTo(text_, "QX4 Serial Nr: %d", link_.serialNumber));
   showCommStatus();
 }
@@ -561,6 +619,10 @@ int Shell::openPort(const std::string& port, int retries) {
   master_.setRetries(retries);
   const int opened = master_.open(port, kBaudRate, 8, 1, 0);
   if (opened != 0 && master_.isOpen()) master_.close();
+  // The system is asked here, off the window's thread: finding the program
+  // that holds a port reads every process's open files.
+  const bool refused = opened == MODBUS_PORT_OPEN_FAILED || opened == MODBUS_PORT_IN_USE;
+  connectRead_.openProblem = refused ? explainOpenFailure(port, opened) : std::string();
   return opened;
 }
 
@@ -606,7 +668,26 @@ void Shell::showJournalProblem(std::string problem) {
   const std::string path = journalPath(setup_.dataDirectory).string() + ": ";
   if (const auto at = problem.find(path); at != std::string::npos) problem.erase(at, path.size());
   journalProblem_ = std::move(problem);
-  if (!ended_) setStatus(2, storageProblem());
+  if (!ended_) showProblems();
+}
+
+// The status bar's third part: what keeps records from the disk, then what
+// the line advises, so that the first is the last to be cut short; the
+// communication status keeps a part of its own.
+void Shell::showProblems() {
+  std::string shown = storageProblem();
+  const std::string line = lineProblem();
+  if (!shown.empty() && !line.empty()) shown += "   ";
+  setStatus(2, shown + line);
+}
+
+// A message of the program's own, and below it, as a paragraph of its own,
+// why the port would not open where the system can tell.
+std::string Shell::withOpenProblem(std::string text) const {
+  const std::string& why = connectRead_.openProblem;
+  if (why.empty()) return text;
+  if (text.back() != '\n') text += '\n';
+  return text + "\n" + why;
 }
 
 // Only a changed text reaches the window, so an unchanged status bar costs a

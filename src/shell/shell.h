@@ -10,6 +10,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "diagnostics/line_monitor.h"
+#include "diagnostics/tick_recorder.h"
+#include "dialogs/line_monitor_form.h"
 #include "forms/desktop.h"
 #include "forms/line_master.h"
 #include "forms/link_worker.h"
@@ -17,6 +20,7 @@
 #include "forms/shell_context.h"
 #include "forms/valve_link.h"
 #include "journal/journaling_master.h"
+#include "link/frame_trace.h"
 #include "link/modbus_serial_master.h"
 #include "logging/clock.h"
 #include "logging/log_record.h"
@@ -62,6 +66,10 @@ struct ShellSetup {
 // Every request on the line goes through the journaling master, so every
 // register a command or a dialog writes is on record in the data folder's
 // change journal; a journal that cannot be written is said in the status bar.
+//
+// Every frame on the line is traced for the whole run, and the poll's ticks
+// timed: the Line Monitor shows them, and the status bar says when the ticks
+// overrun their period or the port's USB adapter holds replies too long.
 class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
  public:
   static constexpr int kBaudRate = 9600;
@@ -108,6 +116,7 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   PlaybackState& playback() { return playback_; }
   LogWriter& logWriter() { return log_; }
   ServiceMemory& memory() { return memory_; }
+  LineMonitor& lineMonitor() { return monitor_; }
   const std::string& statusText(int part) const {
     return status_.at(static_cast<std::size_t>(part));
   }
@@ -123,6 +132,7 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
     std::array<std::int16_t, 4> limits{};
     std::array<std::int16_t, 4> warmUp{};
     std::array<std::int16_t, 2> type{};
+    std::string openProblem;  // why the port would not open, where the system can tell
   };
 
   CommState commState() const;
@@ -151,6 +161,8 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   // Lets the request in hand finish, closes the port and ends the worker.
   void releasePort();
   void clockTick();
+  void watchLine();
+  void showLineMonitor();
   void openLog();
   // On the worker: opens `port` at 9600 8N1 with the given retries; a failed
   // open never leaves the port held.
@@ -162,6 +174,9 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   void showCommStatus();
   std::string storageProblem() const;
   void showJournalProblem(std::string problem);
+  std::string lineProblem() const;
+  void showProblems();
+  std::string withOpenProblem(std::string text) const;
   void setStatus(int part, std::string_view text);
 
   WatchedDesktop desktop_;
@@ -200,12 +215,21 @@ class Shell : private WatchedDesktop::Watcher, private LinkWorker::Listener {
   bool connectionDue_ = false;    // a connection step fell due while the line was busy
   std::deque<int> heldCommands_;  // commands that came while the line was busy
   int commandsRunning_ = 0;       // nested in their dialogs' and message boxes' loops
+  FrameTrace trace_;              // recorded by the worker's master
   LinkWorker line_;               // after everything its jobs touch
   LineMaster lineMaster_{line_, journaled_};
   ShellContext context_;
   // What the journal's problem reports hold on to: one that arrives after the
   // shell has gone does nothing.
   std::shared_ptr<Shell*> self_ = std::make_shared<Shell*>(this);
+
+  // The line's diagnostics, on the window's side.
+  TickRecorder ticks_;
+  LineMonitor monitor_;
+  LineMonitorForm monitorForm_;
+  std::string latencyPort_;  // the port whose adapter's latency timer was last read
+  std::optional<int> latencyTimer_;
+  int latencyAge_ = 0;  // clock ticks since it was read
 };
 
 }  // namespace vs

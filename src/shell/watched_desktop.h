@@ -32,6 +32,7 @@ class WatchedDesktop final : public Desktop {
   int messageBox(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
                  bool ownedByMainWindow) override;
   int runForm(Form& form) override;
+  bool showForm(Form& form) override { return window_.showForm(form); }
   void invalidate(bool erase) override { window_.invalidate(erase); }
   void setTitle(const std::string& title) override { window_.setTitle(title); }
   void setStatusText(int part, const std::string& text) override {

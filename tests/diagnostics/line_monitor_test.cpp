@@ -210,6 +210,8 @@ TEST(TickRecorder, CountsOverrunsAndTheRateTicksKeep) {
   EXPECT_EQ(s.longestMicros, 200'001);
   EXPECT_EQ(s.lastMicros, 170'000);
   EXPECT_DOUBLE_EQ(s.ticksPerSecond, 5.0);
+  EXPECT_EQ(s.recentTicks, 10);
+  EXPECT_EQ(s.recentOverruns, 1);
   // Slow ticks, one after the other: the rate follows them.
   for (int i = 0; i < 30; ++i, t += 400'000) {
     ticks.tickStarted(t);
@@ -218,9 +220,12 @@ TEST(TickRecorder, CountsOverrunsAndTheRateTicksKeep) {
   s = ticks.statistics(t);
   EXPECT_EQ(s.overruns, 31);
   EXPECT_DOUBLE_EQ(s.ticksPerSecond, 2.5);
+  EXPECT_EQ(s.recentTicks, 13) << "those that ended in the last five seconds";
+  EXPECT_EQ(s.recentOverruns, 13);
   // A poll that stopped: the rate falls to what the last five seconds saw.
   EXPECT_DOUBLE_EQ(ticks.statistics(t + 3'000'000).ticksPerSecond, 0.8);
   EXPECT_DOUBLE_EQ(ticks.statistics(t + 6'000'000).ticksPerSecond, 0.0);
+  EXPECT_EQ(ticks.statistics(t + 6'000'000).recentOverruns, 0);
 }
 
 TEST(LineAdvice, SaysWhenTicksOverrunAndHowToLowerTheAdaptersTimer) {
@@ -235,14 +240,22 @@ TEST(LineAdvice, SaysWhenTicksOverrunAndHowToLowerTheAdaptersTimer) {
   ASSERT_EQ(slowTimer.sentences.size(), 1u);
   EXPECT_NE(slowTimer.sentences[0].find("holds what it receives up to 16 ms"), std::string::npos);
 
+  // The status bar's few words are about the last seconds; the sentences
+  // about everything since the start.
   ticks.overruns = 25;
   ticks.longestMicros = 412'000;
+  ticks.recentTicks = 12;
+  ticks.recentOverruns = 12;
   const LineAdvice overrun = lineAdvice(ticks, "/dev/ttyUSB0", std::nullopt);
-  EXPECT_EQ(overrun.status, "Slow line: 25 ticks over 200 ms");
+  EXPECT_EQ(overrun.status, "Polls over 200 ms: 12 of the last 12");
   ASSERT_EQ(overrun.sentences.size(), 2u);
   EXPECT_EQ(overrun.sentences[0],
             "25 of 25 poll ticks took longer than 200 ms (the longest 412 ms): the controller's "
             "replies come too slowly for five polls a second.");
+  ticks.recentOverruns = 0;
+  EXPECT_EQ(lineAdvice(ticks, "/dev/ttyUSB0", std::nullopt).status, "");
+  EXPECT_EQ(lineAdvice(ticks, "/dev/ttyUSB0", 16).status, "USB adapter latency 16 ms");
+  EXPECT_EQ(lineAdvice(ticks, "/dev/ttyUSB0", std::nullopt).sentences.size(), 2u);
 }
 
 }  // namespace

@@ -196,10 +196,14 @@ TEST_F(MainWindowTest, AVanishedPortIsReportedAndF12ResumesOnceItIsBack) {
   open(port.string());
   ASSERT_TRUE(waitForRecords(5));
 
+  // The program's own message, then why: the port is not there.
+  const std::string explained =
+      "Notice(B_9600)|Error opening communication port!\n\nThere is no port " + port.string();
+  answerer.boxPictured = explained;
+  answerer.boxPicture = "port_not_there.png";
   simulator.stop();
-  ASSERT_TRUE(
-      waitFor([&] { return answerer.saw("Notice(B_9600)|Error opening communication port!\n"); },
-              std::chrono::seconds(60)));
+  ASSERT_TRUE(waitFor([&] { return answerer.sawStartingWith(explained); },
+                      std::chrono::seconds(60)));
   EXPECT_TRUE(answerer.saw("13Information|Communication time-out"));
   const auto stalled = records();
   EXPECT_TRUE(window->isVisible());

@@ -99,9 +99,16 @@ class ModalAnswerer {
   QString nextFile;
   int passwordsGiven = 0;
   const char* gatePicture = nullptr;  // a picture of the first gate, when set
+  // A picture of the first box whose "caption|text" starts with boxPictured.
+  std::string boxPictured;
+  const char* boxPicture = nullptr;
 
   bool saw(const std::string& shown) const {
     return std::find(seen.begin(), seen.end(), shown) != seen.end();
+  }
+  bool sawStartingWith(const std::string& start) const {
+    return std::any_of(seen.begin(), seen.end(),
+                       [&start](const std::string& shown) { return shown.starts_with(start); });
   }
 
  private:
@@ -109,6 +116,10 @@ class ModalAnswerer {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       seen.push_back((box->windowTitle() + "|" + box->text()).toStdString());
+      if (boxPicture != nullptr && seen.back().starts_with(boxPictured)) {
+        save(box->grab(), boxPicture);
+        boxPicture = nullptr;
+      }
       const auto answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
       box->button(answer)->click();
     } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {

@@ -78,6 +78,7 @@ class ShellRig {
   }
 
   ~ShellRig() {
+    desktop.besideForms.clear();
     shell.reset();
     EXPECT_EQ(master.onWindowThread, 0) << "requests made on the window's thread";
   }

@@ -67,9 +67,9 @@ TEST_F(StatusBar, ReceivingOnlyWhileAnsweredTicksGoOnAndNotConnectedOnceTheLinkI
   link().portName = (rig.data / "unplugged").string();
   rig.refuseEverything();
   poll(4);
-  ASSERT_EQ(rig.boxTexts(),
-            (std::vector<std::string>{"13Information|Communication time-out",
-                                      "Notice(B_9600)|Error opening communication port!\n"}));
+  ASSERT_EQ(rig.boxTexts().size(), 2u);
+  EXPECT_EQ(rig.boxTexts()[0], "13Information|Communication time-out");
+  EXPECT_TRUE(rig.boxTexts()[1].starts_with("Notice(B_9600)|Error opening communication port!\n"));
   EXPECT_EQ(rig.desktop.boxes[0].status, kNotConnected);
   EXPECT_EQ(rig.desktop.boxes[1].status, kNotConnected);
   repaint();

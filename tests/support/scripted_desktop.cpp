@@ -98,6 +98,19 @@ int ScriptedDesktop::runScriptedForm(Form& form) {
   return form.result();
 }
 
+bool ScriptedDesktop::showForm(Form& form) {
+  calls.push_back("showForm " + std::to_string(form.templateId()));
+  if (failingForms.count(form.templateId()) != 0) return false;
+  auto& host = besideForms[&form];
+  const bool open = host != nullptr && !form.isEnded();
+  if (host == nullptr) host = std::make_unique<ScriptedFormHost>(form);
+  if (!open) {
+    form.restart();
+    form.init();
+  }
+  return true;
+}
+
 void ScriptedDesktop::invalidate(bool erase) {
   ++invalidations;
   calls.push_back(erase ? "invalidate erase" : "invalidate");

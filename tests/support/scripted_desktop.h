@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -76,6 +77,9 @@ class ScriptedDesktop : public Desktop {
   int messageBox(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
                  bool ownedByMainWindow) override;
   int runForm(Form& form) override;
+  // Shows the form as its window would, until its Close; a test ticks and
+  // closes it through its host.
+  bool showForm(Form& form) override;
   void invalidate(bool erase) override;
   void setTitle(const std::string& text) override;
   void setStatusText(int part, const std::string& text) override;
@@ -111,6 +115,9 @@ class ScriptedDesktop : public Desktop {
   std::map<int, FormScript> formScripts;
   std::set<int> failingForms;  // template ids whose forms cannot be created
   std::vector<int> formsRun;   // template ids, in order
+  // The forms shown beside the main window, each with its window's host;
+  // cleared before the forms go.
+  std::map<Form*, std::unique_ptr<ScriptedFormHost>> besideForms;
   std::string title;
   std::map<int, std::string> statusTexts;
   int invalidations = 0;
