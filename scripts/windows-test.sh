@@ -56,13 +56,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE" wineboot -i
 fi
 "$WINESERVER" -w   # wineboot has finished its work
-# No window manager runs on the Xvfb screen: Wine draws the windows' frames
-# and captions itself and maximizes them, as Windows does.
-"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
 # The server stays up until the end. It takes each COM5 pty as its
 # controlling terminal, and dumps its objects to standard error at every
 # hang-up when a test's simulator leaves: not for this log.
+# Started before any program, which would start a passing one of its own.
 "$WINESERVER" -p 2> /dev/null
+# No window manager runs on the Xvfb screen: Wine draws the windows' frames
+# and captions itself and maximizes them, as Windows does.
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
 # The first program starts the prefix's services, which keep its standard
 # output open for as long as they run: let that be /dev/null, not a pipe that
 # a test runner waits on.
