@@ -64,6 +64,7 @@ class CalibrationListView : public FormDialog {
   bool command(int id, int code) override {
     if (id == IDC_CALIBRATION_VALUE) {
       if (code == EN_CHANGE) form_.editValue(text(id));
+      if (code == EN_SETFOCUS) selectWholeText(id);
     } else if (id == IDC_CALIBRATION_CHANGE && code == BN_CLICKED) {
       act([this] { form_.change(); });
     } else if (id == IDOK && code == BN_CLICKED) {

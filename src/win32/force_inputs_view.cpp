@@ -48,6 +48,7 @@ class ForceInputsView : public FormDialog {
     for (std::size_t row = 0; row < Rows::kRowCount; ++row) {
       if (id != Rows::kRows[row].valueId) continue;
       if (code == EN_CHANGE) form_.setValueText(row, text(id));
+      if (code == EN_SETFOCUS) selectWholeText(id);
       return true;
     }
     return false;

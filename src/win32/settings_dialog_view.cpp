@@ -40,6 +40,7 @@ void SettingsDialogView::refresh() {
 bool SettingsDialogView::command(int id, int code) {
   if (isField(id)) {
     if (code == EN_CHANGE) form_.setText(id, text(id));
+    if (code == EN_SETFOCUS) selectWholeText(id);
     return true;
   }
   const auto& buttons = form_.buttons();

@@ -58,6 +58,9 @@ TEST_F(WineMaintenance, O2SensorGovernorAndScheduleSettings) {
   drive({"wait", o2});
   EXPECT_EQ(drive({"text", o2, "1007"}), "0.720");
   EXPECT_EQ(drive({"text", o2, "1008"}), "120");
+  // An edit clicked into has its whole text selected, to be typed over.
+  drive({"press", o2, "1008"});
+  waitUntil({"selection", o2, "1008"}, "0 3");
   drive({"set", o2, "1008", "90"});
   drive({"click", o2, "1"});
   waitUntil({"text", o2, "1034"}, kUpdated);

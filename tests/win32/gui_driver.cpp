@@ -39,6 +39,8 @@ constexpr const wchar_t* kUsage =
     L"  cell WINDOW ID ROW COLUMN  the text of a list view's cell\n"
     L"  progress WINDOW ID         a progress bar's \"POSITION of MAXIMUM\", or hidden\n"
     L"  arrow WINDOW ID up|down    clicks an up-down control's arrow\n"
+    L"  press WINDOW ID            clicks the middle of a control with the mouse\n"
+    L"  selection WINDOW ID        an edit's selection, \"START END\"\n"
     L"  command ID                 chooses a menu item of the main window\n"
     L"  key F2|F3|F4|F12|Escape    presses a key in the main window\n"
     L"  close WINDOW               clicks the window's close box\n"
@@ -187,14 +189,16 @@ bool selectListRow(HWND list, int row) {
   return done != FALSE;
 }
 
-// A press and release of the mouse on an up-down control's upper or lower
-// half, as a user's click.
-void clickArrow(HWND arrows, bool up) {
+// A press and release of the mouse on a control, at a fraction of its
+// width and height, as a user's click.
+void clickAt(HWND control, double across, double down) {
   RECT area{};
-  GetClientRect(arrows, &area);
-  const LPARAM at = MAKELPARAM(area.right / 2, up ? area.bottom / 4 : area.bottom * 3 / 4);
-  PostMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(arrows, WM_LBUTTONUP, 0, at);
+  GetClientRect(control, &area);
+  const int x = static_cast<int>(area.right * across);
+  const int y = static_cast<int>(area.bottom * down);
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
 // Whether the main window shows the instrument panel: a quarter of it in the
@@ -352,7 +356,14 @@ int run(const std::vector<std::wstring>& a) {
     }
   } else if (step == L"arrow" && a.size() >= 4 && (a[3] == L"up" || a[3] == L"down")) {
     if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
-    clickArrow(control, a[3] == L"up");
+    clickAt(control, 0.5, a[3] == L"up" ? 0.25 : 0.75);
+  } else if (step == L"press") {
+    if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
+    clickAt(control, 0.5, 0.5);
+  } else if (step == L"selection") {
+    DWORD_PTR range = 0;
+    SendMessageTimeoutW(control, EM_GETSEL, 0, 0, SMTO_BLOCK, 60000, &range);
+    print(std::to_wstring(LOWORD(range)) + L" " + std::to_wstring(HIWORD(range)));
   } else {
     print(kUsage);
     return 2;
