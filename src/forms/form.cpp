@@ -1,5 +1,7 @@
 #include "forms/form.h"
 
+#include <utility>
+
 namespace vs {
 
 Form::Form(int templateId, LinkWorker& line) : templateId_(templateId), line_(&line) {
@@ -15,7 +17,15 @@ void Form::init() {
 }
 
 void Form::act(const std::function<void()>& action) {
-  if (!busy()) enter(action);
+  if (busy()) {
+    if (actionDepth_ == 0) heldActions_.push_back(action);
+    return;
+  }
+  enter([this, &action] {
+    ++actionDepth_;
+    action();
+    --actionDepth_;
+  });
 }
 
 void Form::tick(int timerId) {
@@ -38,6 +48,9 @@ void Form::deliver(int message, std::intptr_t param) {
       if (timers_.count(static_cast<int>(param)) != 0) tick(static_cast<int>(param));
       break;
     case kHeldClose: closeBox(); break;
+    case kHeldActions:
+      for (const auto& action : std::exchange(heldActions_, {})) act(action);
+      break;
     default: enter([this, message, param] { onMessage(message, param); }); break;
   }
 }
@@ -100,13 +113,14 @@ void Form::lineWaiting(bool waiting) {
   host_->setBusy(true);
 }
 
-// What was held back goes out again in its order, messages before ticks, as
-// a window system delivers them; a Close that waited on another's sequence
-// follows.
+// What was held back goes out again in its order, messages before the user's
+// actions before ticks, as a window system delivers them; a Close that waited
+// on another's sequence follows.
 void Form::lineIdle() {
   if (host_ == nullptr || ended_) return;
   for (const auto& [message, param] : heldMessages_) host_->post(message, param);
   heldMessages_.clear();
+  if (!heldActions_.empty()) host_->post(kHeldActions, 0);
   for (const int id : heldTicks_) host_->post(kHeldTick, id);
   heldTicks_.clear();
   if (closeRequested_ && depth_ == 0) {

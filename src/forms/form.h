@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "forms/desktop.h"
 #include "forms/link_worker.h"
@@ -60,8 +61,15 @@ class Form : private LinkWorker::Listener {
   void init();
   // A form shown beside the main window (Desktop::showForm) ends when its
   // window closes, and may be shown again: it begins anew, before init().
-  void restart() { ended_ = false; result_ = 0; }
-  // A user action; while the form is busy it does nothing.
+  void restart() {
+    ended_ = false;
+    result_ = 0;
+    heldActions_.clear();  // the last showing's, bound to its window
+  }
+  // A user action. While an action of the user's own waits on the line, a
+  // second does nothing (a double click); while a timer's or a message's
+  // exchange is out, it runs once the line is free, since nothing on screen
+  // said the form was busy.
   void act(const std::function<void()>& action);
   void tick(int timerId);
   void deliver(int message, std::intptr_t param);
@@ -97,6 +105,7 @@ class Form : private LinkWorker::Listener {
   // keep their place behind messages posted meanwhile.
   static constexpr int kHeldTick = -1;  // param: the timer id
   static constexpr int kHeldClose = -2;
+  static constexpr int kHeldActions = -3;
 
   void lineWaiting(bool waiting) override;
   void lineIdle() override;
@@ -110,10 +119,12 @@ class Form : private LinkWorker::Listener {
   int result_ = 0;
   std::set<int> timers_;  // running
   int depth_ = 0;         // handlers in progress, nested ones included
+  int actionDepth_ = 0;   // the user's actions among them
   bool shownBusy_ = false;
   bool closeRequested_ = false;
   std::set<int> heldTicks_;
   std::deque<std::pair<int, std::intptr_t>> heldMessages_;
+  std::vector<std::function<void()>> heldActions_;
 };
 
 }  // namespace vs

@@ -60,6 +60,9 @@ class FormDialog {
   void showText(int id, const std::string& text);
   // Moves the focus as the dialog manager does, default button included.
   void focus(int id);
+  // Selects an edit's whole text, to be typed over: a view calls it on the
+  // edit's EN_SETFOCUS. Posted, so that a click's own caret comes first.
+  void selectWholeText(int id) const { PostMessageW(control(id), EM_SETSEL, 0, -1); }
 
  private:
   class Host : public FormHost {

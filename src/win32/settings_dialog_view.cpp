@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "dialogs/pressure_settings_form.h"
-#include "win32/dialog_ids.h"
 #include "win32/form_views.h"
 #include "win32/wide_text.h"
 
@@ -35,12 +34,13 @@ void SettingsDialogView::refresh() {
   for (const SettingsField& field : form_.fields()) {
     if (field.state != FieldState::Hidden) showText(field.id, form_.text(field.id));
   }
-  showText(IDC_SETTINGS_STATUS, form_.status());
+  showText(statusId_, form_.status());
 }
 
 bool SettingsDialogView::command(int id, int code) {
   if (isField(id)) {
     if (code == EN_CHANGE) form_.setText(id, text(id));
+    if (code == EN_SETFOCUS) selectWholeText(id);
     return true;
   }
   const auto& buttons = form_.buttons();

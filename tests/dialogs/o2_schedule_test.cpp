@@ -55,6 +55,31 @@ TEST_F(O2Schedule, ALinkCheckDueDuringChangeWaitsForItAsOne) {
   EXPECT_EQ(status, "Valve settings are successfully updated!");
 }
 
+// Change clicked while a link check is out is not lost, since nothing on
+// screen said the dialog was busy: it goes out once the check is answered.
+// Clicked again while its own write is out, it is the same click twice.
+TEST_F(O2Schedule, ChangeClickedDuringALinkCheckRunsAfterItAndADoubleClickOnce) {
+  run([&](O2ScheduleForm& form, test::ScriptedFormHost& host) {
+    const auto clickChangeWhileWaiting = [&] {
+      bench.desktop.whileWaiting = [&] {
+        bench.desktop.whileWaiting = nullptr;
+        form.act([&] { form.press(1); });
+      };
+    };
+    bench.master.clear();
+    clickChangeWhileWaiting();
+    host.tick(O2ScheduleForm::LINK_CHECK_TIMER);
+    EXPECT_EQ(bench.master.texts(), (Strings{"3:1x2", "16:194x18"}));
+    EXPECT_EQ(form.status(), "Valve settings are successfully updated!");
+
+    bench.master.clear();
+    clickChangeWhileWaiting();
+    form.act([&] { form.press(1); });
+    host.deliverPosted();
+    EXPECT_EQ(bench.master.texts(), Strings{"16:194x18"});
+  });
+}
+
 TEST_F(O2Schedule, ChangeWritesTheWholeBlockWithTheHiddenSettingsAsRead) {
   const std::int16_t hidden[] = {-1200, 24000, 650, 30, 5, -17, 1040};  // 205 to 211
   for (int i = 0; i < 7; ++i) bench.set(205 + i, hidden[i]);

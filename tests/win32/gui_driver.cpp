@@ -35,6 +35,12 @@ constexpr const wchar_t* kUsage =
     L"  enabled WINDOW ID          1 or 0\n"
     L"  set WINDOW ID TEXT         types TEXT into an edit, replacing its text\n"
     L"  click WINDOW ID            clicks an enabled button\n"
+    L"  select WINDOW ID ROW       gives a list view's row the focus and selection\n"
+    L"  cell WINDOW ID ROW COLUMN  the text of a list view's cell\n"
+    L"  progress WINDOW ID         a progress bar's \"POSITION of MAXIMUM\", or hidden\n"
+    L"  arrow WINDOW ID up|down    clicks an up-down control's arrow\n"
+    L"  press WINDOW ID            clicks the middle of a control with the mouse\n"
+    L"  selection WINDOW ID        an edit's selection, \"START END\"\n"
     L"  command ID                 chooses a menu item of the main window\n"
     L"  key F2|F3|F4|F12|Escape    presses a key in the main window\n"
     L"  close WINDOW               clicks the window's close box\n"
@@ -98,26 +104,101 @@ bool waitFor(const std::function<bool()>& condition, double seconds) {
   }
 }
 
-// Reads a status bar part: the bar writes into memory of its own process.
-std::wstring statusText(HWND window, int part) {
-  HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
-  DWORD process = 0;
-  GetWindowThreadProcessId(bar, &process);
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-  if (bar == nullptr || target == nullptr) return L"?";
-  constexpr std::size_t kChars = 512;
-  void* remote = VirtualAllocEx(target, nullptr, kChars * sizeof(wchar_t), MEM_COMMIT,
-                                PAGE_READWRITE);
-  std::wstring text(kChars, L'\0');
-  if (remote != nullptr) {
-    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(target, remote, text.data(), kChars * sizeof(wchar_t), nullptr);
-    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+// Memory in the process of a control, for the messages whose answer the
+// control writes through a pointer: it can write only into its own process.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND control, std::size_t bytes) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(control, &process);
+    target_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (target_ != nullptr) {
+      at_ = VirtualAllocEx(target_, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    }
   }
-  CloseHandle(target);
+  ~RemoteMemory() {
+    if (at_ != nullptr) VirtualFreeEx(target_, at_, 0, MEM_RELEASE);
+    if (target_ != nullptr) CloseHandle(target_);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool ok() const { return at_ != nullptr; }
+  // The address as the control's process sees it, `offset` bytes in.
+  LPARAM address(std::size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(at_) + offset);
+  }
+  void write(const void* from, std::size_t bytes, std::size_t offset = 0) {
+    WriteProcessMemory(target_, static_cast<char*>(at_) + offset, from, bytes, nullptr);
+  }
+  void read(void* into, std::size_t bytes, std::size_t offset = 0) const {
+    ReadProcessMemory(target_, static_cast<char*>(at_) + offset, into, bytes, nullptr);
+  }
+
+ private:
+  HANDLE target_ = nullptr;
+  void* at_ = nullptr;
+};
+
+// Text of up to 511 characters that a control writes into remote memory.
+constexpr std::size_t kRemoteChars = 512;
+
+std::wstring remoteText(const RemoteMemory& memory, std::size_t offset = 0) {
+  std::wstring text(kRemoteChars, L'\0');
+  memory.read(text.data(), kRemoteChars * sizeof(wchar_t), offset);
   text.resize(text.find(L'\0'));
   return text;
+}
+
+// Reads a status bar part.
+std::wstring statusText(HWND window, int part) {
+  HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+  if (bar == nullptr) return L"?";
+  RemoteMemory memory(bar, kRemoteChars * sizeof(wchar_t));
+  if (!memory.ok()) return L"?";
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), memory.address());
+  return remoteText(memory);
+}
+
+// A list view's cell: the item goes along with the text it asks for.
+std::wstring listCell(HWND list, int row, int column) {
+  RemoteMemory memory(list, sizeof(LVITEMW) + kRemoteChars * sizeof(wchar_t));
+  if (!memory.ok()) return L"?";
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(memory.address(sizeof item));
+  item.cchTextMax = static_cast<int>(kRemoteChars);
+  memory.write(&item, sizeof item);
+  SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), memory.address(),
+                      SMTO_BLOCK, 60000, nullptr);
+  return remoteText(memory, sizeof item);
+}
+
+// As a click on the row does, without the mouse: the list tells its dialog.
+bool selectListRow(HWND list, int row) {
+  RemoteMemory memory(list, sizeof(LVITEMW));
+  if (!memory.ok()) return false;
+  LVITEMW item{};
+  item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  item.state = item.stateMask;
+  memory.write(&item, sizeof item);
+  DWORD_PTR done = FALSE;
+  SendMessageTimeoutW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), memory.address(),
+                      SMTO_BLOCK, 60000, &done);
+  return done != FALSE;
+}
+
+// A press and release of the mouse on a control, at a fraction of its
+// width and height, as a user's click.
+void clickAt(HWND control, double across, double down) {
+  RECT area{};
+  GetClientRect(control, &area);
+  const int x = static_cast<int>(area.right * across);
+  const int y = static_cast<int>(area.bottom * down);
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
 // Whether the main window shows the instrument panel: a quarter of it in the
@@ -261,6 +342,28 @@ int run(const std::vector<std::wstring>& a) {
     if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(control));
+  } else if (step == L"select" && a.size() >= 4) {
+    if (!selectListRow(control, static_cast<int>(number(3, 0)))) return fail(L"no row " + a[3]);
+  } else if (step == L"cell" && a.size() >= 5) {
+    print(listCell(control, static_cast<int>(number(3, 0)), static_cast<int>(number(4, 0))));
+  } else if (step == L"progress") {
+    if (!IsWindowVisible(control)) {
+      print(L"hidden");
+    } else {
+      const auto position = SendMessageW(control, PBM_GETPOS, 0, 0);
+      const auto maximum = SendMessageW(control, PBM_GETRANGE, FALSE, 0);
+      print(std::to_wstring(position) + L" of " + std::to_wstring(maximum));
+    }
+  } else if (step == L"arrow" && a.size() >= 4 && (a[3] == L"up" || a[3] == L"down")) {
+    if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
+    clickAt(control, 0.5, a[3] == L"up" ? 0.25 : 0.75);
+  } else if (step == L"press") {
+    if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
+    clickAt(control, 0.5, 0.5);
+  } else if (step == L"selection") {
+    DWORD_PTR range = 0;
+    SendMessageTimeoutW(control, EM_GETSEL, 0, 0, SMTO_BLOCK, 60000, &range);
+    print(std::to_wstring(LOWORD(range)) + L" " + std::to_wstring(HIWORD(range)));
   } else {
     print(kUsage);
     return 2;
