@@ -180,6 +180,7 @@ TEST_F(WineFiles, SettingsUploadedChangedAndDownloadedBackThenTheLogPlayedBack) 
   waitForText(kDownload, "No backup of the controller's settings could be made");
   EXPECT_NE(drive({"controls", kDownload}).find("1050 Button Download Without Backup"),
             std::string::npos);
+  EXPECT_EQ(drive({"default", kDownload}), "1");  // Enter still selects a file
   screenshot("download_settings_no_backup", kDownload);
   drive({"click", kDownload, "1050"});
   waitUntil({"enabled", kDownload, "3"}, "0");  // waiting on the line: only Close is left

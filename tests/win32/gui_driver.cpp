@@ -35,6 +35,7 @@ constexpr const wchar_t* kUsage =
     L"  status PART                a part of the main window's status bar\n"
     L"  text WINDOW ID             the text of a control (ID 0: every control's)\n"
     L"  controls WINDOW            every visible control: its id, class and text\n"
+    L"  default WINDOW             the id of the dialog's default button\n"
     L"  enabled WINDOW ID          1 or 0\n"
     L"  set WINDOW ID TEXT         types TEXT into an edit, replacing its text\n"
     L"  click WINDOW ID            clicks an enabled button\n"
@@ -339,6 +340,10 @@ int run(const std::vector<std::wstring>& a) {
   }
   if (step == L"controls") {
     EnumChildWindows(window, printControl, 0);
+    return 0;
+  }
+  if (step == L"default") {
+    print(std::to_wstring(LOWORD(SendMessageW(window, DM_GETDEFID, 0, 0))));
     return 0;
   }
   if (step == L"rect") {
