@@ -2,7 +2,7 @@
 # with Windows line ends, in a folder of the same name. Every program of
 # VS_WINDOWS_PROGRAMS that is built joins it, named in the read-me.
 set(VS_WINDOWS_PROGRAMS
-    "valvescope|the service program: live instrument panel, log files, connection, port, password and pressure dialogs (the other dialogs are still to come)"
+    "valvescope|the service program: live instrument panel, log files and their playback, connection, port, password and pressure dialogs, settings files up and down, the traveler report (the other dialogs are still to come)"
     "valvescope-cli|the command-line tool: live values, registers, settings and log files")
 set(VS_ZIP_NAME valvescope-${PROJECT_VERSION}-win64)
 set(VS_ZIP_STAGE ${CMAKE_BINARY_DIR}/${VS_ZIP_NAME})

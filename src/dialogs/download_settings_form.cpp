@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/settings_file_chooser.h"
+#include "files/utf8_path.h"
 #include "forms/command_frame.h"
 #include "forms/line_master.h"
 #include "journal/settings_backup.h"
@@ -12,7 +13,7 @@
 namespace vs {
 
 void DownloadSettingsForm::onInit() {
-  if (!preselected_.empty()) useFile(preselected_.string());
+  if (!preselected_.empty()) useFile(utf8Of(preselected_));
 }
 
 void DownloadSettingsForm::selectFile() {
@@ -27,7 +28,7 @@ void DownloadSettingsForm::useFile(const std::string& path) {
   withoutBackupOffered_ = false;
   // Only a whole settings file replaces the image; anything else is refused
   // here and again at Download, so no stale or made-up value is sent.
-  const SettingsFileContent content = readSettingsFile(path_);
+  const SettingsFileContent content = readSettingsFile(pathFromUtf8(path_));
   if (content.ok) {
     ctx_.memory.settingsImage = content.image;
     fileError_.clear();
@@ -58,7 +59,7 @@ void DownloadSettingsForm::write(bool backUpFirst) {
     status_ = kBroadcastRefused;
     return;
   }
-  const LineAction action(ctx_.master, kAction, path_);
+  const LineAction action(ctx_.master, kAction, pathFromUtf8(path_));
   backup_.clear();
   if (backUpFirst && !backUp()) return;
   downloaded_ = path_;
@@ -112,7 +113,7 @@ void DownloadSettingsForm::onTimer(int id) {
   if (id != DOWNLOAD_TIMER) return;
   progress_ = std::min(progress_ + 1, 100);
   if (++ticks_ != kTicksToComplete) return;
-  const LineAction action(ctx_.master, kAction, downloaded_);
+  const LineAction action(ctx_.master, kAction, pathFromUtf8(downloaded_));
   writeRegister(ctx_, REG_DOWNLOAD_DONE, kSaveCommandValue);
   progress_ = 100;
   host().post(COMPLETION_MESSAGE, 0);
@@ -131,12 +132,12 @@ void DownloadSettingsForm::onMessage(int message, std::intptr_t outcome) {
 
 std::string DownloadSettingsForm::backupNote() const {
   if (backup_.empty()) return "\nNo backup was made first.";
-  return "\nBackup made first: " + backup_.filename().string();
+  return "\nBackup made first: " + utf8Of(backup_.filename());
 }
 
 // Part of a download is never made permanent.
 void DownloadSettingsForm::close() {
-  const LineAction action(ctx_.master, kAction, downloaded_);
+  const LineAction action(ctx_.master, kAction, pathFromUtf8(downloaded_));
   if (!stopped_) saveSettings(ctx_);
   end(2);
 }

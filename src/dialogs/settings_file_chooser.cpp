@@ -1,5 +1,7 @@
 #include "dialogs/settings_file_chooser.h"
 
+#include "files/utf8_path.h"
+
 namespace vs {
 
 FileDialogRequest settingsFileRequest(FileDialogRequest::Mode mode,
@@ -8,7 +10,7 @@ FileDialogRequest settingsFileRequest(FileDialogRequest::Mode mode,
   request.mode = mode;
   request.title = "Select Data File";
   request.filters = {{"Data Files (*.dat)", "*.dat"}, {"All Files (*.*)", "*.*"}};
-  request.initialFolder = folder.string();
+  request.initialFolder = utf8Of(folder);
   return request;
 }
 

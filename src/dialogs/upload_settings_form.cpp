@@ -1,6 +1,7 @@
 #include "dialogs/upload_settings_form.h"
 
 #include "dialogs/settings_file_chooser.h"
+#include "files/utf8_path.h"
 #include "registers/settings_file.h"
 
 namespace vs {
@@ -18,7 +19,8 @@ void UploadSettingsForm::upload() {
                       Icon::Exclamation, Buttons::Ok);
     return;
   }
-  status_ = writeSettingsFile(path_, ctx_.memory.settingsImage) ? kUploaded : kWriteFailed;
+  status_ =
+      writeSettingsFile(pathFromUtf8(path_), ctx_.memory.settingsImage) ? kUploaded : kWriteFailed;
 }
 
 }  // namespace vs

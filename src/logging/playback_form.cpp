@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "files/utf8_path.h"
 #include "logging/log_csv_export.h"
 
 namespace vs {
 namespace {
 
 constexpr const char* kExportCaption = "Export CSV";
-
-std::filesystem::path pathFromUtf8(const std::string& text) {
-  return std::u8string(text.begin(), text.end());
-}
-
-std::string utf8Of(const std::filesystem::path& path) {
-  const auto text = path.u8string();
-  return {text.begin(), text.end()};
-}
 
 }  // namespace
 

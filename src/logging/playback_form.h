@@ -29,6 +29,7 @@ struct PlaybackSlider {
   std::int32_t selectionFirst = 0;
   std::int32_t selectionLast = 0;
   bool enabled = false;
+  friend bool operator==(const PlaybackSlider&, const PlaybackSlider&) = default;
 };
 
 // The "Playback Dialog": picks a day's log file, then moves through it with

@@ -10,25 +10,23 @@
 #include <algorithm>
 
 #include "qt/qpainter_canvas.h"
+#include "report/page_fit.h"
 
 namespace vs {
 namespace {
 
-// Dry runs draw at this fraction of the printer's resolution, small enough for
-// an image of the whole page and fine enough to place every character.
-constexpr int kDryRunDivisor = 8;
-
 // How far the page's ink reaches to the right and down, in printer pixels, when
 // it is drawn with a default font of `pixels` pixels.
-QSize inkExtent(int pixels, int dotsPerInch, const QSizeF& area, const PageDrawer& draw) {
-  QImage image((area * 2 / kDryRunDivisor).toSize(), QImage::Format_Grayscale8);
+PageExtent inkExtent(int pixels, int dotsPerInch, const QSizeF& area, const PageDrawer& draw) {
+  const int divisor = dryRunDivisor(dotsPerInch);
+  QImage image((area * 2 / divisor).toSize(), QImage::Format_Grayscale8);
   image.fill(Qt::white);
   {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, pixels / kDryRunDivisor));
+    font.setPixelSize(std::max(1, pixels / divisor));
     QPainterCanvas canvas(image, font);
-    draw(canvas, dotsPerInch / kDryRunDivisor);
+    draw(canvas, dotsPerInch / divisor);
   }
   int right = 0;
   int bottom = 0;
@@ -40,27 +38,19 @@ QSize inkExtent(int pixels, int dotsPerInch, const QSizeF& area, const PageDrawe
       bottom = y + 1;
     }
   }
-  return QSize(right, bottom) * kDryRunDivisor;
+  return {right * divisor, bottom * divisor};
 }
 
-// The largest default font up to 12 points with which the drawn page fits the
-// printable area. The page is laid out in units of the font, so its extent
-// grows with it; only the title keeps its physical size.
+// The largest default font up to 12 points with which the page fits the
+// printable area.
 QFont pageFont(QPrinter& printer, const PageDrawer& draw) {
   const QSizeF area = printer.pageRect(QPrinter::DevicePixel).size();
   const int dotsPerInch = printer.resolution();
-  int pixels = dotsPerInch * 12 / 72;
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    const QSize extent = inkExtent(pixels, dotsPerInch, area, draw);
-    const double scale = std::min(area.width() / std::max(1, extent.width()),
-                                  area.height() / std::max(1, extent.height()));
-    if (scale >= 1.0) break;
-    // A little below the proportion, as glyphs do not scale exactly.
-    pixels = std::max(kDryRunDivisor, static_cast<int>(pixels * scale * 0.98));
-  }
   QFont font;
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixels);
+  font.setPixelSize(fittingFontPixels(
+      dotsPerInch, {static_cast<int>(area.width()), static_cast<int>(area.height())},
+      [&](int pixels) { return inkExtent(pixels, dotsPerInch, area, draw); }));
   return font;
 }
 

@@ -26,6 +26,9 @@ class PagePrinter {
   // False when the user cancelled the print dialog or the file could not be
   // written.
   virtual bool printPage(const PrintJob& job, const PageDrawer& draw) = 0;
+  // Why this output cannot write PDF files on this computer, for the user;
+  // empty when it can.
+  virtual std::string pdfUnavailable() const { return {}; }
 };
 
 }  // namespace vs

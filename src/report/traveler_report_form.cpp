@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "files/utf8_path.h"
 #include "forms/command_frame.h"
 #include "registers/register_map.h"
 
@@ -113,11 +114,16 @@ void TravelerReportForm::print(PagePrinter& printer) {
 }
 
 void TravelerReportForm::saveAsPdf(PagePrinter& printer) {
+  // Said before a file name is asked for that could not be used.
+  if (const std::string why = printer.pdfUnavailable(); !why.empty()) {
+    host().messageBox(why, "Traveler Report", Icon::Exclamation, Buttons::Ok);
+    return;
+  }
   FileDialogRequest request;
   request.mode = FileDialogRequest::Mode::Save;
   request.title = "Save as PDF";
   request.filters = {{"PDF Files (*.pdf)", "*.pdf"}};
-  request.initialFolder = ctx_.dataDirectory.string();
+  request.initialFolder = utf8Of(ctx_.dataDirectory);
   request.initialName = "traveler_" + text(VALVE_SERIAL) + ".pdf";
   const auto chosen = host().chooseFile(request);
   if (!chosen) return;

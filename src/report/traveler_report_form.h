@@ -68,7 +68,8 @@ class TravelerReportForm : public Form {
   // Asks for a printer and prints the page; the dialog ends either way.
   void print(PagePrinter& printer);
   // Asks for a file name and writes the page there as a PDF; the dialog
-  // stays open so that the same report can also go to paper.
+  // stays open so that the same report can also go to paper. Where the
+  // printer cannot write PDF files it says why instead.
   void saveAsPdf(PagePrinter& printer);
   void cancel() { end(2); }
   void onClose() override { cancel(); }

@@ -15,8 +15,19 @@
 #define IDC_PORT_DEVICE_ID 1016
 #define IDC_PORT_DEVICE 1018  // the serial devices present, to pick one instead
 
-// Playback
+// Playback Dialog
 #define IDD_PLAYBACK 109
+#define IDC_PLAYBACK_SLIDER 1008
+#define IDC_PLAYBACK_DATE 1009
+#define IDC_PLAYBACK_PATH 1010
+#define IDC_PLAYBACK_OPEN 1011
+#define IDC_PLAYBACK_PLAY 1026
+#define IDC_PLAYBACK_REVERSE 1027
+#define IDC_PLAYBACK_PAUSE 1028
+#define IDC_PLAYBACK_STOP 1029
+#define IDC_PLAYBACK_FORWARD 1030
+#define IDC_PLAYBACK_STATUS 1031  // why a chosen file leaves nothing to play
+#define IDC_PLAYBACK_EXPORT 1032  // Export CSV
 
 // Establishing communication
 #define IDD_CONNECTION 110
@@ -57,6 +68,17 @@
 
 // Traveler report
 #define IDD_TRAVELER_REPORT 117
+#define IDC_TRAVELER_SAVE_PDF 3
+#define IDC_TRAVELER_VALVE_SERIAL 1037
+#define IDC_TRAVELER_PART_NUMBER 1038
+#define IDC_TRAVELER_ENGINE_TYPE 1039
+#define IDC_TRAVELER_CUSTOMER 1040
+#define IDC_TRAVELER_BOARD_SERIAL 1041
+#define IDC_TRAVELER_TECHNICIAN 1042
+#define IDC_TRAVELER_HARDWARE_VERSION 1043
+#define IDC_TRAVELER_BOARD_VERSION 1044
+#define IDC_TRAVELER_COMMENT 1046
+#define IDC_TRAVELER_REPORT_FOR 1076
 
 // Force digital inputs: per row a read-only state and the value to force
 #define IDD_FORCE_INPUTS 119
@@ -119,9 +141,14 @@
 #define IDC_SCHEDULE_O2_5 1063
 #define IDC_SCHEDULE_ENABLE_DISABLE 1081
 
-// Upload and download of settings files
+// Upload and download of settings files: Upload Settings' status line is
+// IDC_SETTINGS_STATUS.
 #define IDD_UPLOAD_SETTINGS 139
 #define IDD_DOWNLOAD_SETTINGS 140
+#define IDC_SETTINGS_FILE 1033
+#define IDC_DOWNLOAD_STATUS 1036
+#define IDC_DOWNLOAD_PROGRESS 1017
+#define IDC_DOWNLOAD_WITHOUT_BACKUP 1050
 
 // Comm Port Properties: numbered after its command
 #define IDD_PORT_PROPERTIES 40007

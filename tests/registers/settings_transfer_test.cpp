@@ -131,6 +131,32 @@ TEST_F(Upload, NeverCallsAFailedWriteASuccess) {
   });
 }
 
+// The file choosers give UTF-8 on every system, and Windows names files in
+// UTF-16: a folder under a user name like Jörg is found under that name.
+TEST_F(Upload, AndDownloadFindAFolderNamedOutsideAsciiByItsName) {
+  const std::filesystem::path folder = bench.data.path() / u8"J\u00f6rg";
+  std::filesystem::create_directory(folder);
+  const auto utf8 = [](const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+  };
+  run([&](UploadSettingsForm& form, test::ScriptedFormHost& host) {
+    host.fileChoices.push_back(utf8(folder / "unit7"));
+    form.createFile();
+    form.upload();
+    EXPECT_EQ(form.status(), UploadSettingsForm::kUploaded);
+  });
+  ASSERT_TRUE(std::filesystem::exists(folder / "unit7.dat"));
+
+  bench.memory.settingsImage = {};
+  DownloadSettingsForm download(bench.ctx);
+  test::ScriptedFormHost host(download);
+  host.fileChoices.push_back(utf8(folder / "unit7.dat"));
+  download.selectFile();
+  EXPECT_EQ(download.status(), "");
+  EXPECT_EQ(bench.memory.settingsImage, controllerSettings(bench));
+}
+
 #if !defined(_WIN32)  // a full disk is made with the POSIX file-size limit
 TEST_F(Upload, AFullDiskKeepsTheEarlierFile) {
   const auto target = bench.data / "unit.dat";

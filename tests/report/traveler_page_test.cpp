@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/recording_canvas.h"
+#include "support/traveler_sample.h"
 
 namespace vs {
 namespace {
@@ -21,36 +22,6 @@ RecordingCanvas printerCanvas() {
   canvas.setMetrics(FontRole::Fixed, {24, kLine, true});
   canvas.setMetrics(FontRole::Title, {60, 180, false});
   return canvas;
-}
-
-TravelerReport sampleReport(int firmware) {
-  TravelerReport report;
-  report.reportFor = "QX4";
-  report.boardSerial = "B-7731";
-  report.boardVersion = "3";
-  report.hardwareVersion = "C";
-  report.partNumber = "QX4-200-17";
-  report.engineType = "G3516";
-  report.customer = "Northfield Gas";
-  report.technician = "R. Ames";
-  report.date = {2025, 3, 7};
-  report.firmwareVersion = firmware;
-  RegisterValues& v = report.values;
-  const std::pair<const char*, std::int32_t> values[] = {
-      {"serial_number", 20517},     {"default_pressure", 3500},
-      {"max_pressure", 24000},      {"min_pressure", -8000},
-      {"alt_start_pressure", 2000}, {"pressure_prop", 250},
-      {"pressure_intgral", 60},     {"o2_sp", 720},
-      {"o2_intgral", 15},           {"warmup_timer_start", 120},
-      {"act_offset", -40},          {"act_limit", 4000},
-      {"requested_speed", 1800},    {"speed_p_min", 50},
-      {"speed_p_max", 200},         {"speed_i_min", 10},
-      {"speed_i_max", 60},          {"idle_delay", 30},
-      {"speed_offset", -12},        {"speed_gain", 100},
-      {"overspeed", 2070},          {"gov_offset", 5},
-      {"crank_speed", 150}};
-  for (const auto& [name, value] : values) v.set(name, value);
-  return report;
 }
 
 // One text as the page table gives it: line and column units plus offset.
@@ -168,7 +139,7 @@ void settingsAndSignatures(std::vector<Placed>& page, int s, const char* o2, con
 TEST(TravelerPage, EveryTextStandsInItsLineAndColumn) {
   for (const int firmware : {462, 461}) {
     SCOPED_TRACE(firmware);
-    TravelerReport report = sampleReport(firmware);
+    TravelerReport report = test::sampleTravelerReport(firmware);
     report.commentLines = {"Bearing check done. ", "Replaced O2 sensor."};
     RecordingCanvas canvas = printerCanvas();
     drawTravelerPage(canvas, report, travelerTitleHeight(600));
@@ -191,7 +162,7 @@ TEST(TravelerPage, EveryTextStandsInItsLineAndColumn) {
 }
 
 TEST(TravelerPage, BeforeFirmware440TheO2SetPointIsInVolts) {
-  TravelerReport report = sampleReport(439);
+  TravelerReport report = test::sampleTravelerReport(439);
   RecordingCanvas canvas = printerCanvas();
   drawTravelerPage(canvas, report, 180);
   EXPECT_TRUE(canvas.drewText("0.720"));
@@ -201,7 +172,7 @@ TEST(TravelerPage, BeforeFirmware440TheO2SetPointIsInVolts) {
 }
 
 TEST(TravelerPage, FiveShortCommentLinesMakeTwoRows) {
-  TravelerReport report = sampleReport(462);
+  TravelerReport report = test::sampleTravelerReport(462);
   report.commentLines = {"one ", "two ", "three ", "four ", "five"};
   RecordingCanvas canvas = printerCanvas();
   drawTravelerPage(canvas, report, 180);
@@ -220,7 +191,7 @@ TEST(TravelerPage, FiveShortCommentLinesMakeTwoRows) {
 
 TEST(TravelerPage, TheSignatureLinesAreEquallyLongSoTheirDatesLineUp) {
   RecordingCanvas canvas = printerCanvas();
-  drawTravelerPage(canvas, sampleReport(462), 180);
+  drawTravelerPage(canvas, test::sampleTravelerReport(462), 180);
   const auto texts = canvas.texts();
   const std::string technician = texts[texts.size() - 2];
   const std::string inspector = texts.back();
@@ -231,7 +202,7 @@ TEST(TravelerPage, TheSignatureLinesAreEquallyLongSoTheirDatesLineUp) {
 
 TEST(TravelerPage, AFixedPitchDefaultFontGivesColumnsOfOneCharacter) {
   RecordingCanvas canvas({20, kLine, true});
-  drawTravelerPage(canvas, sampleReport(462), 180);
+  drawTravelerPage(canvas, test::sampleTravelerReport(462), 180);
   EXPECT_EQ(canvas.textCall("TRAVELER").at, (Point{42 * 20, 4 * kLine}));
   EXPECT_EQ(travelerTitleHeight(1200), 360);
 }

@@ -23,7 +23,9 @@ struct RecordingPrinter : PagePrinter {
     draw(canvas, 600);
     return writes;
   }
+  std::string pdfUnavailable() const override { return noPdf; }
   bool accept = true;
+  std::string noPdf;
   bool writes = true;
   std::vector<PrintJob> jobs;
   test::RecordingCanvas canvas{{20, 50, false}};
@@ -157,6 +159,16 @@ TEST_F(TravelerReportDialog, SaveAsPdfAsksForAFileAndStaysOpen) {
     EXPECT_EQ(host.boxes[0].icon, Icon::Information);
     EXPECT_EQ(host.boxes[1].text,
               "The PDF file could not be written:\n" + (bench.data / "report.PDF").string());
+
+    // Without a PDF printer the user is told so before naming a file.
+    printer.noPdf = "No PDF printer here.";
+    form.saveAsPdf(printer);
+    EXPECT_EQ(host.fileRequests.size(), 3u);
+    EXPECT_EQ(printer.jobs.size(), 2u);
+    ASSERT_EQ(host.boxes.size(), 3u);
+    EXPECT_EQ(host.boxes[2].text, "No PDF printer here.");
+    EXPECT_EQ(host.boxes[2].icon, Icon::Exclamation);
+    EXPECT_FALSE(form.isEnded());
   });
 }
 

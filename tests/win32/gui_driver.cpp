@@ -8,8 +8,10 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <winspool.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -32,6 +34,8 @@ constexpr const wchar_t* kUsage =
     L"  title                      the main window's title\n"
     L"  status PART                a part of the main window's status bar\n"
     L"  text WINDOW ID             the text of a control (ID 0: every control's)\n"
+    L"  controls WINDOW            every visible control: its id, class and text\n"
+    L"  default WINDOW             the id of the dialog's default button\n"
     L"  enabled WINDOW ID          1 or 0\n"
     L"  set WINDOW ID TEXT         types TEXT into an edit, replacing its text\n"
     L"  click WINDOW ID            clicks an enabled button\n"
@@ -43,6 +47,10 @@ constexpr const wchar_t* kUsage =
     L"  selection WINDOW ID        an edit's selection, \"START END\"\n"
     L"  command ID                 chooses a menu item of the main window\n"
     L"  key F2|F3|F4|F12|Escape    presses a key in the main window\n"
+    L"  press WINDOW ID KEY        presses Left, Right, Home or End in a control\n"
+    L"  slider WINDOW ID           a slider's position, range and selection\n"
+    L"  add-printer NAME FILE      the default printer, PostScript into a Unix FILE\n"
+    L"  remove-printer NAME        removes the printer, if there is one\n"
     L"  close WINDOW               clicks the window's close box\n"
     L"  end-session                Windows logs the user out\n"
     L"  painted [SECONDS]          until the main window shows the instrument panel\n"
@@ -248,7 +256,102 @@ WORD keyCode(std::wstring_view name) {
   if (name == L"F4") return VK_F4;
   if (name == L"F12") return VK_F12;
   if (name == L"Escape") return VK_ESCAPE;
+  if (name == L"Left") return VK_LEFT;
+  if (name == L"Right") return VK_RIGHT;
+  if (name == L"Home") return VK_HOME;
+  if (name == L"End") return VK_END;
   return 0;
+}
+
+// A key pressed and let go while `target` has the keyboard.
+void pressKey(HWND target, WORD key) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(target, WM_KEYDOWN, key, scan | 1);
+  PostMessageW(target, WM_KEYUP, key, scan | 1 | (3LL << 30));
+}
+
+BOOL CALLBACK printControl(HWND control, LPARAM) {
+  if (IsWindowVisible(control)) {
+    print(std::to_wstring(GetDlgCtrlID(control)) + L" " + className(control) + L" " +
+          windowText(control));
+  }
+  return TRUE;
+}
+
+// Wine's PostScript driver describes its printer by a PPD file; a prefix
+// without printers has none. US Letter at 600 dpi, a quarter inch it cannot
+// reach at each edge.
+constexpr const char* kPrinterDescription =
+    "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+    "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"VSTEST.PPD\"\n"
+    "*Manufacturer: \"Valvescope tests\"\n*Product: \"(Test printer)\"\n"
+    "*ModelName: \"Test printer\"\n*NickName: \"Test printer\"\n*LanguageLevel: \"2\"\n"
+    "*ColorDevice: False\n*DefaultColorSpace: Gray\n*TTRasterizer: Type42\n"
+    "*DefaultResolution: 600dpi\n*OpenUI *PageSize: PickOne\n*DefaultPageSize: Letter\n"
+    "*PageSize Letter/US Letter: \"<</PageSize[612 792]>>setpagedevice\"\n"
+    "*CloseUI: *PageSize\n*DefaultImageableArea: Letter\n"
+    "*ImageableArea Letter/US Letter: \"18 18 594 774\"\n*DefaultPaperDimension: Letter\n"
+    "*PaperDimension Letter/US Letter: \"612 792\"\n";
+
+// The default printer `name`, of Wine's PostScript driver, whose port is a
+// Unix file: what a test prints lands in a file it can read.
+bool addPrinter(const std::wstring& name, const std::wstring& file) {
+  wchar_t folder[MAX_PATH] = {};
+  DWORD size = sizeof folder;
+  if (GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), size,
+                                 &size) == 0) {
+    return false;
+  }
+  // Beside wineps.drv, in the folder of version-3 drivers.
+  const std::wstring description = std::wstring(folder) + L"\\3\\vstest.ppd";
+  HANDLE out = CreateFileW(description.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  WriteFile(out, kPrinterDescription, static_cast<DWORD>(std::strlen(kPrinterDescription)),
+            &written, nullptr);
+  CloseHandle(out);
+
+  wchar_t driverName[] = L"Wine PostScript Driver";
+  wchar_t driverFile[] = L"wineps.drv";
+  wchar_t dataFile[] = L"vstest.ppd";
+  wchar_t raw[] = L"RAW";
+  DRIVER_INFO_3W driver{};
+  driver.cVersion = 3;
+  driver.pName = driverName;
+  driver.pDriverPath = driverFile;
+  driver.pConfigFile = driverFile;
+  driver.pDataFile = dataFile;
+  driver.pDefaultDataType = raw;
+  if (AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver),
+                          APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY) == 0) {
+    return false;
+  }
+  std::wstring printerName = name;
+  std::wstring port = file;
+  wchar_t processor[] = L"WinPrint";
+  PRINTER_INFO_2W printer{};
+  printer.pPrinterName = printerName.data();
+  printer.pPortName = port.data();
+  printer.pDriverName = driverName;
+  printer.pPrintProcessor = processor;
+  printer.pDatatype = raw;
+  printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+  HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+  if (added == nullptr) return false;
+  ClosePrinter(added);
+  return SetDefaultPrinterW(name.c_str()) != 0;
+}
+
+// True also when there was no such printer.
+bool removePrinter(const std::wstring& name) {
+  std::wstring printerName = name;
+  PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  HANDLE printer = nullptr;
+  if (OpenPrinterW(printerName.data(), &printer, &access) == 0) return true;
+  const bool removed = DeletePrinter(printer) != 0;
+  ClosePrinter(printer);
+  return removed;
 }
 
 int fail(const std::wstring& why) {
@@ -269,6 +372,15 @@ int run(const std::vector<std::wstring>& a) {
     return waitFor([&] { return find(a[1]) == nullptr; }, number(2, 120)) ? 0
                                                                           : fail(a[1] + L" stays");
   }
+  if (step == L"add-printer" && a.size() >= 3) {
+    return addPrinter(a[1], a[2]) ? 0
+                                  : fail(L"no printer, error " + std::to_wstring(GetLastError()));
+  }
+  if (step == L"remove-printer" && a.size() >= 2) {
+    return removePrinter(a[1])
+               ? 0
+               : fail(L"the printer stays, error " + std::to_wstring(GetLastError()));
+  }
   if (step == L"end-session" || step == L"title" || step == L"status" || step == L"command" ||
       step == L"key" || step == L"painted") {
     HWND main = find(L"main");
@@ -280,10 +392,7 @@ int run(const std::vector<std::wstring>& a) {
     } else if (step == L"command" && a.size() >= 2) {
       PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(number(1, 0)), 0);
     } else if (step == L"key" && a.size() >= 2 && keyCode(a[1]) != 0) {
-      const WORD key = keyCode(a[1]);
-      const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-      PostMessageW(main, WM_KEYDOWN, key, scan | 1);
-      PostMessageW(main, WM_KEYUP, key, scan | 1 | (3LL << 30));
+      pressKey(main, keyCode(a[1]));
     } else if (step == L"painted") {
       return waitFor([main] { return showsPanel(main); }, number(1, 120)) ? 0
                                                                          : fail(L"no panel");
@@ -308,6 +417,14 @@ int run(const std::vector<std::wstring>& a) {
   if (window == nullptr) return fail(L"no " + a[1]);
   if (step == L"close") {
     PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (step == L"controls") {
+    EnumChildWindows(window, printControl, 0);
+    return 0;
+  }
+  if (step == L"default") {
+    print(std::to_wstring(LOWORD(SendMessageW(window, DM_GETDEFID, 0, 0))));
     return 0;
   }
   if (step == L"rect") {
@@ -338,6 +455,14 @@ int run(const std::vector<std::wstring>& a) {
   } else if (step == L"set" && a.size() >= 4) {
     SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str()),
                         SMTO_BLOCK, 60000, nullptr);
+  } else if (step == L"press" && a.size() >= 4 && keyCode(a[3]) != 0) {
+    pressKey(control, keyCode(a[3]));
+  } else if (step == L"slider") {
+    const auto get = [control](UINT message) {
+      return std::to_wstring(SendMessageW(control, message, 0, 0));
+    };
+    print(get(TBM_GETPOS) + L" " + get(TBM_GETRANGEMIN) + L" " + get(TBM_GETRANGEMAX) + L" " +
+          get(TBM_GETSELSTART) + L" " + get(TBM_GETSELEND));
   } else if (step == L"click") {
     if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
