@@ -40,7 +40,13 @@ constexpr const wchar_t* kUsage =
     L"  close WINDOW               clicks the window's close box\n"
     L"  end-session                Windows logs the user out\n"
     L"  painted [SECONDS]          until the main window shows the instrument panel\n"
-    L"  rect WINDOW                x y width height on the screen\n";
+    L"  rect WINDOW                x y width height on the screen\n"
+    L"  checked WINDOW ID          1 or 0: a check box or a push button that stays in\n"
+    L"  choose WINDOW ID N         picks item N of a drop-down list\n"
+    L"  rows WINDOW ID             the number of rows of a list view\n"
+    L"  row WINDOW ID N            a list view's row N, its cells between tabs (N -1:\n"
+    L"                             the column titles)\n"
+    L"  select WINDOW ID N         clicks a list view's row N\n";
 
 void print(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
@@ -98,26 +104,109 @@ bool waitFor(const std::function<bool()>& condition, double seconds) {
   }
 }
 
+// Memory in the process of a control, for the messages of the common
+// controls that read or write through a pointer: Windows carries those
+// between processes for the standard controls only.
+class RemoteMemory {
+ public:
+  static constexpr std::size_t kSize = 8192;
+
+  explicit RemoteMemory(HWND control) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(control, &process);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (process_ != nullptr) {
+      at_ =
+          static_cast<char*>(VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+  }
+  ~RemoteMemory() {
+    if (at_ != nullptr) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool ok() const { return at_ != nullptr; }
+  // The address `offset` bytes in, as the control's process sees it.
+  char* at(std::size_t offset) const { return at_ + offset; }
+  void write(std::size_t offset, const void* bytes, std::size_t size) const {
+    WriteProcessMemory(process_, at_ + offset, bytes, size, nullptr);
+  }
+  void read(std::size_t offset, void* bytes, std::size_t size) const {
+    ReadProcessMemory(process_, at_ + offset, bytes, size, nullptr);
+  }
+  std::wstring text(std::size_t offset) const {
+    std::wstring text((kSize - offset) / sizeof(wchar_t), L'\0');
+    read(offset, text.data(), text.size() * sizeof(wchar_t));
+    text.resize(text.find(L'\0'));
+    return text;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* at_ = nullptr;
+};
+
 // Reads a status bar part: the bar writes into memory of its own process.
 std::wstring statusText(HWND window, int part) {
   HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
-  DWORD process = 0;
-  GetWindowThreadProcessId(bar, &process);
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-  if (bar == nullptr || target == nullptr) return L"?";
-  constexpr std::size_t kChars = 512;
-  void* remote = VirtualAllocEx(target, nullptr, kChars * sizeof(wchar_t), MEM_COMMIT,
-                                PAGE_READWRITE);
-  std::wstring text(kChars, L'\0');
-  if (remote != nullptr) {
-    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(target, remote, text.data(), kChars * sizeof(wchar_t), nullptr);
-    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  const RemoteMemory memory(bar);
+  if (bar == nullptr || !memory.ok()) return L"?";
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(memory.at(0)));
+  return memory.text(0);
+}
+
+// A list view's row, its cells between tabs; row -1: the column titles.
+std::wstring listRow(HWND list, int row) {
+  const RemoteMemory memory(list);
+  if (!memory.ok()) return L"?";
+  const auto columns = static_cast<int>(SendMessageW(
+      reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
+  constexpr std::size_t kText = 512;  // past the item or column record
+  std::wstring cells;
+  for (int column = 0; column < columns; ++column) {
+    memory.write(kText, L"", sizeof(wchar_t));
+    if (row < 0) {
+      LVCOLUMNW title{};
+      title.mask = LVCF_TEXT;
+      title.pszText = reinterpret_cast<wchar_t*>(memory.at(kText));
+      title.cchTextMax = static_cast<int>((RemoteMemory::kSize - kText) / sizeof(wchar_t));
+      memory.write(0, &title, sizeof title);
+      SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                   reinterpret_cast<LPARAM>(memory.at(0)));
+    } else {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(memory.at(kText));
+      item.cchTextMax = static_cast<int>((RemoteMemory::kSize - kText) / sizeof(wchar_t));
+      memory.write(0, &item, sizeof item);
+      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(memory.at(0)));
+    }
+    cells += (column > 0 ? L"\t" : L"") + memory.text(kText);
   }
-  CloseHandle(target);
-  text.resize(text.find(L'\0'));
-  return text;
+  return cells;
+}
+
+// Brings a row into view and clicks it, on its first cell.
+bool clickRow(HWND list, int row) {
+  const RemoteMemory memory(list);
+  if (!memory.ok()) return false;
+  SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  RECT bounds{};
+  bounds.left = LVIR_BOUNDS;
+  memory.write(0, &bounds, sizeof bounds);
+  if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(memory.at(0))) == FALSE) {
+    return false;
+  }
+  memory.read(0, &bounds, sizeof bounds);
+  const LPARAM at = MAKELPARAM(bounds.left + 4, (bounds.top + bounds.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  return true;
 }
 
 // Whether the main window shows the instrument panel: a quarter of it in the
@@ -260,6 +349,19 @@ int run(const std::vector<std::wstring>& a) {
   } else if (step == L"click") {
     if (!IsWindowEnabled(control)) return fail(L"control " + a[2] + L" is disabled");
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
+  } else if (step == L"checked") {
+    print(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+  } else if (step == L"rows") {
+    print(std::to_wstring(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+  } else if (step == L"row" && a.size() >= 4) {
+    print(listRow(control, static_cast<int>(number(3, 0))));
+  } else if (step == L"select" && a.size() >= 4) {
+    if (!clickRow(control, static_cast<int>(number(3, 0)))) return fail(L"no row " + a[3]);
+  } else if (step == L"choose" && a.size() >= 4) {
+    const auto item = static_cast<WPARAM>(number(3, 0));
+    if (SendMessageW(control, CB_SETCURSEL, item, 0) == CB_ERR) return fail(L"no item " + a[3]);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(control));
   } else {
     print(kUsage);
