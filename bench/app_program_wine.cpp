@@ -49,6 +49,7 @@ std::string environment(const char* name) {
 }
 
 pid_t start(const std::vector<std::string>& arguments, const std::vector<std::string>& settings) {
+  std::fflush(stdout);  // not printed twice
   const pid_t pid = fork();
   if (pid == 0) {
     for (const std::string& setting : settings) putenv(const_cast<char*>(setting.c_str()));
@@ -115,7 +116,8 @@ PrefixProcesses prefixProcesses(pid_t program) {
     std::ifstream in("/proc/" + name + "/environ", std::ios::binary);
     const std::string settings((std::istreambuf_iterator<char>(in)), {});
     if (settings.find(prefix + '\0') == std::string::npos) continue;
-    (exe == kWineServer ? found.server : found.others).push_back(pid);
+    // wineserver, or the wineserver64 it runs.
+    (exe.rfind(kWineServer, 0) == 0 ? found.server : found.others).push_back(pid);
   }
   return found;
 }
