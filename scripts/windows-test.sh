@@ -60,6 +60,9 @@ fi
 # No window manager runs on the Xvfb screen: Wine draws the windows' frames
 # and captions itself and maximizes them, as Windows does.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
+# A server that is up still (the services reg brought up linger a few
+# seconds) would refuse to be started again as the persistent one.
+"$WINESERVER" -w
 # The server stays up until the end. It takes each COM5 pty as its
 # controlling terminal, and dumps its objects to standard error at every
 # hang-up when a test's simulator leaves: not for this log.
