@@ -29,6 +29,7 @@ constexpr COLORREF kErrorText = RGB(176, 0, 0);
 constexpr int kBytesColumn = 3;
 // The smallest window, in dialog units, that keeps every control usable.
 constexpr SIZE kSmallest{420, 260};
+constexpr int kMargin = 7;  // dialog units
 
 std::vector<std::string> titles(const auto& columns) {
   return std::vector<std::string>(columns.begin(), columns.end());
@@ -50,17 +51,19 @@ class LineMonitorView : public FormDialog {
   HBRUSH staticBackground(HWND control, HDC dc) override;
 
  private:
-  // What decides the layout besides the window's size.
+  // What decides the layout besides the window's size: the advice's
+  // figures change at every refresh, its lines seldom.
   struct Shape {
     std::size_t statisticsRows = 0;
     bool notes = false;
-    std::string advice;
+    int adviceHeight = 0;  // none: no advice
     bool operator==(const Shape&) const = default;
   };
 
   void showStatistics();
   void showFrames();
   void layOut();
+  Shape shape() const;
   int adviceHeight(int width) const;
   LRESULT drawFrame(NMLVCUSTOMDRAW& draw);
   void frameText(NMLVDISPINFOW& info);
@@ -123,9 +126,8 @@ void LineMonitorView::refresh() {
                form_.paused() ? BST_CHECKED : BST_UNCHECKED, 0);
   SendMessageW(control(IDC_MONITOR_ERRORS_ONLY), BM_SETCHECK,
                form_.errorsOnly() ? BST_CHECKED : BST_UNCHECKED, 0);
-  const Shape shape{form_.statistics.size(), !form_.notes.empty(), advice};
-  if (shape_ != shape) {
-    shape_ = shape;
+  if (const Shape now = shape(); shape_ != now) {
+    shape_ = now;
     layOut();
   }
   showFrames();
@@ -194,12 +196,12 @@ void LineMonitorView::showFrames() {
 void LineMonitorView::layOut() {
   RECT client{};
   GetClientRect(handle(), &client);
-  const int margin = across(7);
+  const int margin = across(kMargin);
   const int gap = down(4);
   const int line = down(9);
   const int button = down(14);
   const int width = client.right - 2 * margin;
-  int y = down(7);
+  int y = down(kMargin);
 
   HWND statistics = control(IDC_MONITOR_STATISTICS);
   const int statisticsHeight =
@@ -220,11 +222,10 @@ void LineMonitorView::layOut() {
     place(IDC_MONITOR_NOTES, margin, y, width, line);
     y += line + gap;
   }
-  ShowWindow(control(IDC_MONITOR_ADVICE), shape_->advice.empty() ? SW_HIDE : SW_SHOW);
-  if (!shape_->advice.empty()) {
-    const int height = adviceHeight(width);
-    place(IDC_MONITOR_ADVICE, margin, y, width, height);
-    y += height + gap;
+  ShowWindow(control(IDC_MONITOR_ADVICE), shape_->adviceHeight > 0 ? SW_SHOW : SW_HIDE);
+  if (shape_->adviceHeight > 0) {
+    place(IDC_MONITOR_ADVICE, margin, y, width, shape_->adviceHeight);
+    y += shape_->adviceHeight + gap;
   }
 
   int x = margin;
@@ -239,21 +240,29 @@ void LineMonitorView::layOut() {
   place(IDC_MONITOR_STATUS, x, y + down(3), client.right - margin - x, line);
   y += button + gap;
 
-  const int closeTop = client.bottom - down(7) - button;
+  const int closeTop = client.bottom - down(kMargin) - button;
   place(IDCANCEL, client.right - margin - across(50), closeTop, across(50), button);
   place(IDC_MONITOR_FRAMES, margin, y, width, closeTop - gap - y);
   SendMessageW(frames(), LVM_SETCOLUMNWIDTH, kBytesColumn, LVSCW_AUTOSIZE_USEHEADER);
   InvalidateRect(handle(), nullptr, TRUE);
 }
 
+LineMonitorView::Shape LineMonitorView::shape() const {
+  RECT client{};
+  GetClientRect(handle(), &client);
+  return {form_.statistics.size(), !form_.notes.empty(),
+          form_.advice.empty() ? 0 : adviceHeight(client.right - 2 * across(kMargin))};
+}
+
+// As tall as the advice's lines wrapped to `width`.
 int LineMonitorView::adviceHeight(int width) const {
   HWND advice = control(IDC_MONITOR_ADVICE);
   HDC dc = GetDC(advice);
   const HGDIOBJ old =
       SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(advice, WM_GETFONT, 0, 0)));
-  const std::wstring text = toWide(shape_->advice);
+  const std::wstring sentences = toWide(text(IDC_MONITOR_ADVICE));
   RECT extent{0, 0, width - 2 * GetSystemMetrics(SM_CXEDGE), 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+  DrawTextW(dc, sentences.c_str(), static_cast<int>(sentences.size()), &extent,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(advice, dc);
@@ -276,7 +285,11 @@ bool LineMonitorView::command(int id, int code) {
 bool LineMonitorView::otherMessage(UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
-      if (shape_) layOut();
+      // The advice may wrap anew.
+      if (shape_) {
+        shape_ = shape();
+        layOut();
+      }
       return true;
     case WM_GETMINMAXINFO:
       limitSize(*reinterpret_cast<MINMAXINFO*>(lParam), kSmallest);
