@@ -243,7 +243,13 @@ void LineMonitorView::layOut() {
   const int closeTop = client.bottom - down(kMargin) - button;
   place(IDCANCEL, client.right - margin - across(50), closeTop, across(50), button);
   place(IDC_MONITOR_FRAMES, margin, y, width, closeTop - gap - y);
-  SendMessageW(frames(), LVM_SETCOLUMNWIDTH, kBytesColumn, LVSCW_AUTOSIZE_USEHEADER);
+  // The bytes take the rest, the scroll bar's room kept from the first row
+  // on, so that the list does not scroll sideways once it needs one.
+  int rest = width - 2 * GetSystemMetrics(SM_CXEDGE) - GetSystemMetrics(SM_CXVSCROLL);
+  for (int c = 0; c < kBytesColumn; ++c) {
+    rest -= static_cast<int>(SendMessageW(frames(), LVM_GETCOLUMNWIDTH, c, 0));
+  }
+  SendMessageW(frames(), LVM_SETCOLUMNWIDTH, kBytesColumn, std::max(rest, across(50)));
   InvalidateRect(handle(), nullptr, TRUE);
 }
 
