@@ -60,13 +60,15 @@ fi
 # No window manager runs on the Xvfb screen: Wine draws the windows' frames
 # and captions itself and maximizes them, as Windows does.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
-# A server that is up still (the services reg brought up linger a few
-# seconds) would refuse to be started again as the persistent one.
-"$WINESERVER" -w
 # The server stays up until the end. It takes each COM5 pty as its
 # controlling terminal, and dumps its objects to standard error at every
-# hang-up when a test's simulator leaves: not for this log.
-"$WINESERVER" -p 2> /dev/null
+# hang-up when a test's simulator leaves: not for this log. It cannot start
+# while the one reg brought up lingers with the services for a few seconds;
+# one that stays up already (left persistent by an earlier run) serves too.
+for _ in $(seq 100); do
+  "$WINESERVER" -p 2> /dev/null && break
+  sleep 0.2
+done
 # The first program starts the prefix's services, which keep its standard
 # output open for as long as they run: let that be /dev/null, not a pipe that
 # a test runner waits on.
