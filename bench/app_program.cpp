@@ -16,32 +16,14 @@
 #include <string>
 #include <thread>
 
+#include "process_load.h"
+
 namespace {
 
+using vs::bench::cpuSeconds;
+using vs::bench::logBytes;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::uintmax_t logBytes(const fs::path& folder) {
-  std::error_code error;
-  std::uintmax_t bytes = 0;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    if (entry.path().extension() == ".log") bytes += entry.file_size(error);
-  }
-  return bytes;
-}
-
-// User plus system time of the process, in seconds.
-double cpuSeconds(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), {});
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
-  std::string field;
-  long ticks = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i >= 14) ticks += std::stol(field);
-  }
-  return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 long peakResidentKb(pid_t pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");

@@ -8,8 +8,9 @@
 #      qx4-sim on COM5, driven by win32_gui_driver.exe
 #      (tests/integration/gui_under_wine_test), its main window and dialogs
 #      saved in WINDOWS_DIR/screenshots for a person to look at.
-# With --bench it runs the Windows repaint benchmark instead (make
-# windows-bench).
+# With --bench it runs the Windows benchmarks instead (make windows-bench):
+# the repaint through GdiCanvas, and what polling costs valvescope.exe under
+# Wine beside the Linux program.
 # One Wine prefix, made on the first run and kept in WINDOWS_DIR/wine, serves
 # everything; its server stays up meanwhile, so that each program starts in a
 # fraction of a second. An Xvfb display is up for programs with windows.
@@ -72,6 +73,10 @@ prefix_ready=$(date +%s)
 
 if [ -n "$bench" ]; then
   "$WINE" "$WINDOWS_DIR/bench/app_repaint_win32_bench.exe"
+  VALVESCOPE_EXE="$WINDOWS_DIR/bin/valvescope.exe" \
+  WIN32_GUI_DRIVER_EXE="$WINDOWS_DIR/tests/win32/win32_gui_driver.exe" \
+  VS_XVFB_PID="$xvfb_pid" \
+    "$LINUX_DIR/bench/app_program_wine_bench"
   exit 0
 fi
 

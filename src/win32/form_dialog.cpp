@@ -32,7 +32,10 @@ bool takesInput(HWND window) {
 
 FormDialog::FormDialog(Form& form) : form_(form), host_(*this) { form_.attach(&host_); }
 
-FormDialog::~FormDialog() { form_.attach(nullptr); }
+FormDialog::~FormDialog() {
+  if (modeless_ && dialog_ != nullptr) DestroyWindow(dialog_);
+  form_.attach(nullptr);
+}
 
 int FormDialog::run(HWND owner) {
   const INT_PTR result =
@@ -43,10 +46,34 @@ int FormDialog::run(HWND owner) {
   return form_.result();
 }
 
+bool FormDialog::showModeless(HWND owner) {
+  if (dialog_ == nullptr || !IsWindowVisible(dialog_)) {
+    modeless_ = true;
+    form_.restart();
+    if (dialog_ == nullptr) {
+      // WM_INITDIALOG initialises the form.
+      if (CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(form_.templateId()), owner,
+                             procedure, reinterpret_cast<LPARAM>(this)) == nullptr) {
+        return false;
+      }
+    } else {
+      deliver([this] { form_.init(); });
+    }
+    if (form_.isEnded()) return true;
+  }
+  ShowWindow(dialog_, SW_SHOW);
+  SetForegroundWindow(dialog_);
+  return true;
+}
+
 void FormDialog::closeIfEnded() {
   if (dialog_ == nullptr || ending_ || !form_.isEnded()) return;
-  ending_ = true;
   for (HWND window : disabledWhileBusy_) EnableWindow(window, TRUE);
+  if (modeless_) {
+    if (IsWindowVisible(dialog_)) ShowWindow(dialog_, SW_HIDE);
+    return;
+  }
+  ending_ = true;
   EndDialog(dialog_, form_.result());
 }
 
@@ -71,6 +98,45 @@ void FormDialog::showText(int id, const std::string& text) {
 
 void FormDialog::focus(int id) {
   SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(id)), TRUE);
+}
+
+int FormDialog::across(int units) const {
+  RECT extent{0, 0, units, 0};
+  MapDialogRect(dialog_, &extent);
+  return extent.right;
+}
+
+int FormDialog::down(int units) const {
+  RECT extent{0, 0, 0, units};
+  MapDialogRect(dialog_, &extent);
+  return extent.bottom;
+}
+
+void FormDialog::place(int id, int x, int y, int width, int height) {
+  SetWindowPos(control(id), nullptr, x, y, std::max(width, 0), std::max(height, 0),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormDialog::fitOnScreen() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(dialog_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& room = monitor.rcWork;
+  RECT outline{};
+  GetWindowRect(dialog_, &outline);
+  const int width = std::min(outline.right - outline.left, room.right - room.left);
+  const int height = std::min(outline.bottom - outline.top, room.bottom - room.top);
+  if (width == outline.right - outline.left && height == outline.bottom - outline.top) return;
+  SetWindowPos(dialog_, nullptr, room.left + (room.right - room.left - width) / 2,
+               room.top + (room.bottom - room.top - height) / 2, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormDialog::limitSize(MINMAXINFO& info, SIZE units) const {
+  RECT outline{0, 0, across(units.cx), down(units.cy)};
+  AdjustWindowRectEx(&outline, static_cast<DWORD>(GetWindowLongW(dialog_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(dialog_, GWL_EXSTYLE)));
+  info.ptMinTrackSize = {outline.right - outline.left, outline.bottom - outline.top};
 }
 
 INT_PTR CALLBACK FormDialog::procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -114,6 +180,15 @@ INT_PTR FormDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       deliver([this, posted, lParam] { form_.deliver(posted, lParam); });
       return TRUE;
     }
+    case WM_CTLCOLORSTATIC: {
+      const HBRUSH brush =
+          staticBackground(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+      return reinterpret_cast<INT_PTR>(brush);  // none: the dialog's own
+    }
+    case WM_DESTROY:
+      // A dialog beside the main window goes with it.
+      if (modeless_) dialog_ = nullptr;
+      return FALSE;
     case WM_SETCURSOR:
       if (!lookingBusy_ || overClose()) return FALSE;
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));

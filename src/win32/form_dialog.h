@@ -10,10 +10,11 @@
 
 namespace vs {
 
-// The Win32 side of a form: a modal dialog from the form's template
-// (DialogBoxParamW) that hosts the form's timers, posted messages, message
-// boxes and file choosers, forwards the user's actions to it and shows its
-// fields again after each one. Views derive from it: they bind the
+// The Win32 side of a form: a dialog from the form's template, modal
+// (DialogBoxParamW) or beside the main window (CreateDialogParamW), that
+// hosts the form's timers, posted messages, message boxes and file choosers,
+// forwards the user's actions to it and shows its fields again after each
+// one. Views derive from it: they bind the
 // template's controls by id to the form's fields and buttons, and hold no
 // logic of their own.
 //
@@ -31,8 +32,13 @@ class FormDialog {
   // Initialises the form and runs the dialog modally, owned by `owner`;
   // returns the form's result, or -1 when the template cannot be loaded.
   int run(HWND owner);
-  // Ends the dialog if its form has been ended from outside (the main
-  // window's connection step closes the connection dialog).
+  // Shows the dialog beside `owner` and returns at once; false when the
+  // template cannot be loaded. The form's end hides the dialog; shown again,
+  // the form begins anew in the same dialog, and while shown, the dialog
+  // comes to the front. The dialog goes with its owner or with this object.
+  bool showModeless(HWND owner);
+  // Ends (or hides) the dialog if its form has been ended from outside (the
+  // main window's connection step closes the connection dialog).
   void closeIfEnded();
   HWND handle() const { return dialog_; }
 
@@ -49,6 +55,9 @@ class FormDialog {
   virtual bool otherMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return false;
   }
+  // The brush a static control is painted on (WM_CTLCOLORSTATIC); null for
+  // the dialog's own.
+  virtual HBRUSH staticBackground(HWND /*control*/, HDC /*dc*/) { return nullptr; }
 
   // Runs one user action on the form, then refreshes; ends the dialog once
   // the form has ended.
@@ -63,6 +72,16 @@ class FormDialog {
   // Selects an edit's whole text, to be typed over: a view calls it on the
   // edit's EN_SETFOCUS. Posted, so that a click's own caret comes first.
   void selectWholeText(int id) const { PostMessageW(control(id), EM_SETSEL, 0, -1); }
+
+  // For views that lay their controls out anew as the dialog is resized:
+  // dialog units in pixels, a control placed in pixels, the dialog shrunk
+  // to its monitor's work area where it is larger, and its smallest size
+  // for WM_GETMINMAXINFO as a client area in dialog units.
+  int across(int units) const;
+  int down(int units) const;
+  void place(int id, int x, int y, int width, int height);
+  void fitOnScreen();
+  void limitSize(MINMAXINFO& info, SIZE units) const;
 
  private:
   class Host : public FormHost {
@@ -93,6 +112,7 @@ class FormDialog {
   Host host_;
   HWND dialog_ = nullptr;
   bool ending_ = false;
+  bool modeless_ = false;
   bool settingText_ = false;
   bool lookingBusy_ = false;
   std::vector<HWND> disabledWhileBusy_;

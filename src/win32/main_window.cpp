@@ -27,7 +27,8 @@ static_assert(IDM_CONNECT == CMD_CONNECT && IDM_DISCONNECT == CMD_DISCONNECT &&
               IDM_O2_SCHEDULE == CMD_O2_SCHEDULE &&
               IDM_DOWNLOAD_SETTINGS == CMD_DOWNLOAD_SETTINGS &&
               IDM_UPLOAD_SETTINGS == CMD_UPLOAD_SETTINGS &&
-              IDM_ZERO_TRANSDUCER == CMD_ZERO_TRANSDUCER);
+              IDM_ZERO_TRANSDUCER == CMD_ZERO_TRANSDUCER &&
+              IDM_CHANGE_HISTORY == CMD_CHANGE_HISTORY && IDM_LINE_MONITOR == CMD_LINE_MONITOR);
 
 // The sizes of the other front end's window, in pixels at 96 dots per inch:
 // below the minimum the bar scales run their labels together.
@@ -116,7 +117,10 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance, ModbusSerialM
 }
 
 MainWindow::~MainWindow() {
-  if (desktop_ != nullptr) desktop_->windowGone();
+  if (desktop_ != nullptr) {
+    desktop_->windowGone();
+    desktop_->closeFormsBeside();
+  }
   shell_.reset();
   if (window_ != nullptr) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);

@@ -30,6 +30,8 @@
 #define IDM_DOWNLOAD_SETTINGS 40039
 #define IDM_UPLOAD_SETTINGS 40040
 #define IDM_ZERO_TRANSDUCER 40044
+#define IDM_CHANGE_HISTORY 40045
+#define IDM_LINE_MONITOR 40047
 
 // What the key table sends for the keys the main window acts on; the
 // window hands them to the shell as keys, as the other front end does.

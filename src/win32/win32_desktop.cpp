@@ -43,16 +43,32 @@ void Win32Desktop::postCommand(int id) {
 
 int Win32Desktop::messageBox(const std::string& text, const std::string& caption, Icon icon,
                              Buttons buttons, bool ownedByMainWindow) {
-  return showMessageBox(ownedByMainWindow ? window_ : nullptr, text, caption, icon, buttons);
+  return showMessageBox(ownedByMainWindow ? innermostOwner() : nullptr, text, caption, icon,
+                        buttons);
 }
 
 int Win32Desktop::runForm(Form& form) {
   const std::unique_ptr<FormDialog> view = makeFormView(form);
   if (view == nullptr) return -1;
+  const HWND owner = innermostOwner();
   forms_.push_back(view.get());
-  const int result = view->run(window_);
+  const int result = view->run(owner);
   forms_.pop_back();
   return result;
+}
+
+bool Win32Desktop::showForm(Form& form) {
+  std::unique_ptr<FormDialog>& view = formsBeside_[&form];
+  if (view == nullptr) view = makeFormView(form);
+  if (view == nullptr || !view->showModeless(window_)) {
+    formsBeside_.erase(&form);
+    return false;
+  }
+  return true;
+}
+
+HWND Win32Desktop::innermostOwner() const {
+  return forms_.empty() || forms_.back()->handle() == nullptr ? window_ : forms_.back()->handle();
 }
 
 // The panel covers the client area but for the status bar, which repaints
@@ -129,6 +145,7 @@ void Win32Desktop::runEvent() {
 
 void Win32Desktop::afterDelivery() {
   if (!forms_.empty()) forms_.back()->closeIfEnded();
+  for (const auto& [form, view] : formsBeside_) view->closeIfEnded();
 }
 
 void Win32Desktop::windowGone() {
@@ -136,6 +153,8 @@ void Win32Desktop::windowGone() {
   accepting_ = false;
   events_.clear();
 }
+
+void Win32Desktop::closeFormsBeside() { formsBeside_.clear(); }
 
 // The loop goes on here, nested, as under a dialog: the window repaints, its
 // menus open, a dialog takes its Close. A quit that comes meanwhile is passed

@@ -4,6 +4,8 @@
 
 #include <deque>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -17,8 +19,13 @@ class FormDialog;
 // (SetTimer), commands and the link worker's events posted to it
 // (PostMessageW; events queue here, one message each, so that they keep
 // their place among the commands), message boxes, modal forms from their
-// templates, repaint, title, status bar and file choosers. The main window
-// hands it the messages it posts to itself.
+// templates and forms in dialogs of their own beside the main window,
+// repaint, title, status bar and file choosers. The main window hands it the
+// messages it posts to itself.
+//
+// A modal form, and a message box the shell has the main window own, is
+// owned by the innermost modal form running, so that the dialog under it
+// takes no clicks meanwhile.
 class Win32Desktop final : public Desktop {
  public:
   // The messages the desktop posts to the main window.
@@ -38,6 +45,7 @@ class Win32Desktop final : public Desktop {
   int messageBox(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
                  bool ownedByMainWindow) override;
   int runForm(Form& form) override;
+  bool showForm(Form& form) override;
   void invalidate(bool erase) override;
   void setTitle(const std::string& title) override;
   void setStatusText(int part, const std::string& text) override;
@@ -59,6 +67,9 @@ class Win32Desktop final : public Desktop {
   void layOutStatusParts();
   // The main window is going: events posted from now on are dropped.
   void windowGone();
+  // The shell is going: the dialogs beside the main window, which show its
+  // forms, go first.
+  void closeFormsBeside();
 
   // The message loop of the program: runs until WM_QUIT; returns its code.
   int run();
@@ -67,11 +78,14 @@ class Win32Desktop final : public Desktop {
   // One message as every loop of ours handles it: the main window's keys
   // through the key table, a dialog's through the dialog manager.
   void dispatch(MSG& message);
+  // The main window, or the innermost modal form's dialog.
+  HWND innermostOwner() const;
 
   HWND window_;
   HWND statusBar_;
   HACCEL keys_;
   std::vector<FormDialog*> forms_;  // running, innermost last
+  std::map<Form*, std::unique_ptr<FormDialog>> formsBeside_;
   bool lookingBusy_ = false;
 
   std::mutex mutex_;  // guards what the link worker reaches

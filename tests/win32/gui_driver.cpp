@@ -54,7 +54,13 @@ constexpr const wchar_t* kUsage =
     L"  close WINDOW               clicks the window's close box\n"
     L"  end-session                Windows logs the user out\n"
     L"  painted [SECONDS]          until the main window shows the instrument panel\n"
-    L"  rect WINDOW                x y width height on the screen\n";
+    L"  rect WINDOW                x y width height on the screen\n"
+    L"  checked WINDOW ID          1 or 0: a check box or a push button that stays in\n"
+    L"  choose WINDOW ID N         picks item N of a drop-down list\n"
+    L"  rows WINDOW ID             the number of rows of a list view\n"
+    L"  row WINDOW ID N            a list view's row N, its cells between tabs (N -1:\n"
+    L"                             the column titles)\n"
+    L"  click-row WINDOW ID N      clicks a list view's row N\n";
 
 void print(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
@@ -157,6 +163,54 @@ std::wstring remoteText(const RemoteMemory& memory, std::size_t offset = 0) {
   memory.read(text.data(), kRemoteChars * sizeof(wchar_t), offset);
   text.resize(text.find(L'\0'));
   return text;
+}
+
+// A list view's row, its cells between tabs; row -1: the column titles.
+std::wstring listRow(HWND list, int row) {
+  constexpr std::size_t kRecord = 512;  // room for the item or column record
+  RemoteMemory memory(list, kRecord + kRemoteChars * sizeof(wchar_t));
+  if (!memory.ok()) return L"?";
+  const auto columns = static_cast<int>(SendMessageW(
+      reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
+  std::wstring cells;
+  for (int column = 0; column < columns; ++column) {
+    memory.write(L"", sizeof(wchar_t), kRecord);
+    if (row < 0) {
+      LVCOLUMNW title{};
+      title.mask = LVCF_TEXT;
+      title.pszText = reinterpret_cast<wchar_t*>(memory.address(kRecord));
+      title.cchTextMax = static_cast<int>(kRemoteChars);
+      memory.write(&title, sizeof title);
+      SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), memory.address());
+    } else {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(memory.address(kRecord));
+      item.cchTextMax = static_cast<int>(kRemoteChars);
+      memory.write(&item, sizeof item);
+      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), memory.address());
+    }
+    cells += (column > 0 ? L"\t" : L"") + remoteText(memory, kRecord);
+  }
+  return cells;
+}
+
+// Brings a row into view and clicks it, on its first cell.
+bool clickRow(HWND list, int row) {
+  RemoteMemory memory(list, sizeof(RECT));
+  if (!memory.ok()) return false;
+  SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  RECT bounds{};
+  bounds.left = LVIR_BOUNDS;
+  memory.write(&bounds, sizeof bounds);
+  if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), memory.address()) == FALSE) {
+    return false;
+  }
+  memory.read(&bounds, sizeof bounds);
+  const LPARAM at = MAKELPARAM(bounds.left + 4, (bounds.top + bounds.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  return true;
 }
 
 // Reads a status bar part.
@@ -489,6 +543,19 @@ int run(const std::vector<std::wstring>& a) {
     DWORD_PTR range = 0;
     SendMessageTimeoutW(control, EM_GETSEL, 0, 0, SMTO_BLOCK, 60000, &range);
     print(std::to_wstring(LOWORD(range)) + L" " + std::to_wstring(HIWORD(range)));
+  } else if (step == L"checked") {
+    print(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+  } else if (step == L"rows") {
+    print(std::to_wstring(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+  } else if (step == L"row" && a.size() >= 4) {
+    print(listRow(control, static_cast<int>(number(3, 0))));
+  } else if (step == L"click-row" && a.size() >= 4) {
+    if (!clickRow(control, static_cast<int>(number(3, 0)))) return fail(L"no row " + a[3]);
+  } else if (step == L"choose" && a.size() >= 4) {
+    const auto item = static_cast<WPARAM>(number(3, 0));
+    if (SendMessageW(control, CB_SETCURSEL, item, 0) == CB_ERR) return fail(L"no item " + a[3]);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(control));
   } else {
     print(kUsage);
     return 2;
